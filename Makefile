@@ -1,0 +1,23 @@
+# The two things a newcomer runs. Both install what they need first.
+.PHONY: demo test build-windows build-native deps
+
+deps:
+	@bash scripts/install-deps.sh
+
+build-native: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native
+
+build-windows: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+# Runs the program in a demo installation (headless: screenshots into build/demo/).
+demo: build-windows
+	@bash scripts/demo.sh
+
+# Every test tier: native unit tests under the sanitizers, then the Windows
+# unit tests and the end-to-end UI tests under Wine.
+test: build-native build-windows
+	@ctest --preset native
+	@bash tests/wine-session.sh test -- ctest --preset windows

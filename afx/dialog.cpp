@@ -1,0 +1,194 @@
+#include "afx/dialog.h"
+
+#include "afx/exception_barrier.h"
+#include "afx/occ_manager.h"
+#include "afx/win_app.h"
+
+namespace {
+
+// Everything reaches the dialog's object through AfxWndProc, which sits in
+// front of the dialog manager's own procedure; the dialog procedure itself
+// therefore leaves every message to the dialog manager's defaults.
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// Restores the owner's state when a modal dialog ends, however it ends.
+class OwnerDisabler {
+public:
+    explicit OwnerDisabler(HWND owner) : owner_(owner) {
+        if (owner_ != nullptr && ::IsWindowEnabled(owner_)) {
+            ::EnableWindow(owner_, FALSE);
+            disabled_ = true;
+        }
+    }
+    ~OwnerDisabler() {
+        if (disabled_) ::EnableWindow(owner_, TRUE);
+    }
+    OwnerDisabler(const OwnerDisabler&) = delete;
+    OwnerDisabler& operator=(const OwnerDisabler&) = delete;
+
+private:
+    HWND owner_;
+    bool disabled_ = false;
+};
+
+struct TemplateResource {
+    const DLGTEMPLATE* bytes = nullptr;
+    std::size_t size = 0;
+};
+
+TemplateResource FindDialogTemplate(HINSTANCE resources, UINT templateId) {
+    HRSRC resource = ::FindResourceW(resources, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
+    HGLOBAL loaded = resource != nullptr ? ::LoadResource(resources, resource) : nullptr;
+    if (loaded == nullptr) return {};
+    return {static_cast<const DLGTEMPLATE*>(::LockResource(loaded)), ::SizeofResource(resources, resource)};
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+const AFX_MSGMAP* CDialog::GetThisMessageMap() {
+    static constexpr AFX_MSGMAP_ENTRY entries[] = {
+        afx::OnCommand<IDOK, &CDialog::OnOK>(),
+        afx::OnCommand<IDCANCEL, &CDialog::OnCancel>(),
+        afx::OnWmHelpInfo<&CDialog::OnHelpInfo>(),
+    };
+    static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
+
+INT_PTR CDialog::DoModal() {
+    HINSTANCE resources = AfxGetResourceHandle();
+    const TemplateResource found = FindDialogTemplate(resources, m_templateId);
+    if (found.bytes == nullptr) return -1;
+
+    HWND owner = GetSafeOwner(m_pParentWnd);
+    m_nModalResult = -1;
+    // Set before the window exists: EndDialog may already be called while
+    // the dialog initialises (from OnInitDialog, or from a message that a
+    // message box's loop dispatches then), and the loop must not start then.
+    m_continueModal = true;
+    {
+        OwnerDisabler disabler(owner);
+        if (CreateIndirect(found.bytes, found.size, m_pParentWnd, resources))
+            RunModalLoop();
+    }
+    m_continueModal = false;
+    if (m_hWnd != nullptr) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (owner != nullptr) ::SetActiveWindow(owner);
+        DestroyWindow();
+    }
+    return m_nModalResult;
+}
+
+bool CDialog::Create(UINT templateId, CWnd* parent, HINSTANCE resources) {
+    m_templateId = templateId;
+    m_pParentWnd = parent;
+    if (resources == nullptr) resources = AfxGetResourceHandle();
+    const TemplateResource found = FindDialogTemplate(resources, templateId);
+    return found.bytes != nullptr && CreateIndirect(found.bytes, found.size, parent, resources);
+}
+
+bool CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t templateSize, CWnd* parent,
+                             HINSTANCE resources) {
+    OccDialogInfo info;
+    info.templateSize = templateSize;
+    const DLGTEMPLATE* used = dialogTemplate;
+    COccManager* manager = AfxGetOccManager();
+    if (manager != nullptr) {
+        used = manager->PreCreateDialog(&info, dialogTemplate);
+        if (used == nullptr) return false;
+    }
+    HWND parentHwnd = parent != nullptr ? parent->m_hWnd : GetSafeOwner(nullptr);
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateDialogIndirectParamW(resources, used, parentHwnd, &AfxDlgProc, 0);
+    AfxUnhookWindowCreate();
+    if (manager != nullptr) manager->PostCreateDialog(&info);
+    return hwnd != nullptr && m_hWnd == hwnd;
+}
+
+void CDialog::RunModalLoop() {
+    if (m_continueModal && !(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
+    MSG msg{};
+    while (m_continueModal) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // Leave WM_QUIT for whoever runs the loop outside this dialog.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!WalkPreTranslateTree(m_hWnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    m_continueModal = false;
+}
+
+void CDialog::EndDialog(int result) {
+    m_nModalResult = result;
+    if (m_continueModal) {
+        m_continueModal = false;
+        PostMessage(WM_NULL);  // wake the loop if it is waiting
+    }
+    if (m_hWnd != nullptr) ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(true)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    // Keyboard navigation: Tab, arrows, Enter, Escape and mnemonics.
+    return m_hWnd != nullptr && ::IsDialogMessageW(m_hWnd, msg);
+}
+
+bool CDialog::OnCmdMsg(UINT id, UINT code) {
+    if (CWnd::OnCmdMsg(id, code)) return true;
+    // Commands the dialog does not handle go on to the application object.
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(id, code);
+}
+
+bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_INITDIALOG) {
+        CenterIfUnplaced();
+        // Answered here rather than through the dialog procedure so that an
+        // error raised by OnInitDialog reaches AfxWndProc's barrier without
+        // crossing the dialog manager.
+        *result = OnInitDialog();
+        return true;
+    }
+    return CWnd::OnWndMsg(message, wParam, lParam, result);
+}
+
+void CDialog::CenterIfUnplaced() {
+    if (GetStyle() & WS_CHILD) return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    POINT origin{0, 0};
+    if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER); owner != nullptr) ::ClientToScreen(owner, &origin);
+    if (window.left == origin.x && window.top == origin.y) CenterWindow();
+}
+
+void CDialog::PostNcDestroy() { m_continueModal = false; }
+
+BOOL CDialog::OnHelpInfo(HELPINFO*) {
+    SendMessage(WM_COMMAND, ID_HELP);
+    return TRUE;
+}

@@ -1,0 +1,68 @@
+// CDialog: a dialog box built from a dialog template resource, run modally
+// with the framework's own loop (so PreTranslateMessage sees every queued
+// message) or created modeless.
+//
+// Every template passes through the installed control-container manager
+// (AfxEnableControlContainer) just before the dialog is created, which may
+// revise it.
+#pragma once
+
+#include <windows.h>
+
+#include "afx/wnd.h"
+
+// The framework's Help command, sent when the user asks for help (F1) in a
+// dialog; routed on to the application when the dialog does not handle it.
+inline constexpr UINT ID_HELP = 0xE146;
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Creates the dialog, runs it until EndDialog and destroys it. Returns
+    // the EndDialog result, or -1 when the dialog could not be created.
+    virtual INT_PTR DoModal();
+
+    // Creates the dialog modeless from a template in the given module
+    // (the application's resources when null).
+    bool Create(UINT templateId, CWnd* parent = nullptr, HINSTANCE resources = nullptr);
+    bool CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t templateSize, CWnd* parent,
+                        HINSTANCE resources);
+
+    // Ends the modal loop with the given result.
+    void EndDialog(int result);
+
+    // WM_INITDIALOG: transfers the members to the controls. True lets the
+    // dialog manager set the focus.
+    virtual BOOL OnInitDialog();
+    // IDOK: reads the controls back and ends the dialog with IDOK.
+    virtual void OnOK();
+    // IDCANCEL (Escape, close box): ends the dialog with IDCANCEL.
+    virtual void OnCancel();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    bool OnCmdMsg(UINT id, UINT code) override;
+
+    const AFX_MSGMAP* GetMessageMap() const override;
+    static const AFX_MSGMAP* GetThisMessageMap();
+
+protected:
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    void PostNcDestroy() override;
+
+    // When the user presses F1 in the dialog: sends the Help command.
+    BOOL OnHelpInfo(HELPINFO* info);
+
+    UINT m_templateId;
+    CWnd* m_pParentWnd;
+
+private:
+    void RunModalLoop();
+    // A top-level dialog whose template leaves it at the origin is centred
+    // on its owner (or the screen), as users expect of a dialog box.
+    void CenterIfUnplaced();
+
+    INT_PTR m_nModalResult = -1;
+    bool m_continueModal = false;
+};

@@ -1,0 +1,183 @@
+#include "afx/dialog_template_data.h"
+
+#include <optional>
+
+namespace afx::dlgtemplate {
+namespace {
+
+// A bounds-checked little-endian cursor over the template bytes.
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    std::size_t pos() const { return pos_; }
+    bool ok() const { return ok_; }
+
+    std::uint16_t u16() {
+        if (!need(2)) return 0;
+        const std::uint16_t v = static_cast<std::uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
+        pos_ += 2;
+        return v;
+    }
+    std::uint32_t u32() {
+        const std::uint32_t lo = u16();
+        const std::uint32_t hi = u16();
+        return lo | (hi << 16);
+    }
+    std::uint8_t u8() {
+        if (!need(1)) return 0;
+        return bytes_[pos_++];
+    }
+    void skip(std::size_t n) {
+        if (need(n)) pos_ += n;
+    }
+    // A zero-terminated UTF-16 string.
+    std::u16string string() {
+        std::u16string s;
+        for (;;) {
+            const std::uint16_t c = u16();
+            if (!ok_ || c == 0) return s;
+            s.push_back(static_cast<char16_t>(c));
+        }
+    }
+    // A "string or ordinal" field: 0 (none), 0xFFFF + ordinal, or a string.
+    void stringOrOrdinal() {
+        const std::uint16_t first = u16();
+        if (!ok_ || first == 0) return;
+        if (first == 0xFFFF) {
+            u16();
+            return;
+        }
+        while (ok_ && u16() != 0) {
+        }
+    }
+    void alignTo(std::size_t n) {
+        const std::size_t rem = pos_ % n;
+        if (rem != 0) skip(n - rem);
+    }
+
+private:
+    bool need(std::size_t n) {
+        if (!ok_ || bytes_.size() - pos_ < n) ok_ = false;
+        return ok_;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+// Where the parts of a template lie.
+struct Layout {
+    bool extended = false;
+    std::size_t styleOffset = 0;
+    std::uint32_t style = 0;
+    std::uint16_t itemCount = 0;
+    std::size_t fontOffset = 0;  // where the font fields start (or would start)
+    std::size_t fontEnd = 0;     // where they end (== fontOffset when there is no font)
+    std::size_t itemsOffset = 0; // first item, DWORD aligned
+    std::size_t totalSize = 0;
+    FontInfo font;
+};
+
+std::optional<Layout> Parse(std::span<const std::uint8_t> bytes) {
+    Layout l;
+    Reader r(bytes);
+    l.extended = IsExtended(bytes);
+    if (l.extended) {
+        r.skip(4);  // version, signature
+        r.u32();    // help id
+        r.u32();    // extended style
+        l.styleOffset = r.pos();
+        l.style = r.u32();
+    } else {
+        l.styleOffset = r.pos();
+        l.style = r.u32();
+        r.u32();  // extended style
+    }
+    l.itemCount = r.u16();
+    r.skip(8);             // x, y, cx, cy
+    r.stringOrOrdinal();   // menu
+    r.stringOrOrdinal();   // window class
+    r.string();            // title
+    l.fontOffset = r.pos();
+    if (l.style & kStyleSetFont) {
+        l.font.present = true;
+        l.font.size = r.u16();
+        if (l.extended) {
+            l.font.weight = r.u16();
+            l.font.italic = r.u8();
+            l.font.charset = r.u8();
+        }
+        l.font.face = r.string();
+    }
+    l.fontEnd = r.pos();
+    for (std::uint16_t i = 0; i < l.itemCount && r.ok(); ++i) {
+        r.alignTo(4);
+        if (i == 0) l.itemsOffset = r.pos();
+        r.skip(l.extended ? 24 : 18);  // fixed part of the item
+        r.stringOrOrdinal();           // class
+        r.stringOrOrdinal();           // title
+        r.skip(r.u16());               // creation data
+    }
+    if (!r.ok()) return std::nullopt;
+    if (l.itemCount == 0) l.itemsOffset = r.pos();
+    l.totalSize = r.pos();
+    return l;
+}
+
+void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+}  // namespace
+
+bool IsExtended(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
+}
+
+std::size_t TemplateSize(std::span<const std::uint8_t> bytes) {
+    const auto layout = Parse(bytes);
+    return layout ? layout->totalSize : 0;
+}
+
+FontInfo ReadFont(std::span<const std::uint8_t> bytes) {
+    const auto layout = Parse(bytes);
+    return layout ? layout->font : FontInfo{};
+}
+
+std::uint32_t ReadStyle(std::span<const std::uint8_t> bytes) {
+    const auto layout = Parse(bytes);
+    return layout ? layout->style : 0;
+}
+
+std::vector<std::uint8_t> WithFont(std::span<const std::uint8_t> bytes, std::u16string_view face,
+                                   std::uint16_t size) {
+    const auto layout = Parse(bytes);
+    if (!layout) return {};
+    const Layout& l = *layout;
+
+    std::vector<std::uint8_t> out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(l.fontOffset));
+    const std::uint32_t style = l.style | kStyleSetFont;
+    for (int i = 0; i < 4; ++i) out[l.styleOffset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(style >> (8 * i));
+
+    Put16(out, size);
+    if (l.extended) {
+        Put16(out, l.font.present ? l.font.weight : 0);
+        out.push_back(l.font.present ? l.font.italic : 0);
+        out.push_back(l.font.present ? l.font.charset : 1 /* DEFAULT_CHARSET */);
+    }
+    for (char16_t c : face) Put16(out, static_cast<std::uint16_t>(c));
+    Put16(out, 0);
+
+    // Items start on a DWORD boundary; their inner alignment is relative to
+    // that boundary, so the block is copied whole after re-padding.
+    if (l.itemCount == 0) return out;
+    while (out.size() % 4 != 0) out.push_back(0);
+    out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(l.itemsOffset),
+               bytes.begin() + static_cast<std::ptrdiff_t>(l.totalSize));
+    return out;
+}
+
+}  // namespace afx::dlgtemplate

@@ -1,0 +1,6 @@
+#include "afx/exception.h"
+
+void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
+
+void AfxThrowOleException(std::int32_t status) { throw COleException(status); }
+

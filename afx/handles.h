@@ -1,0 +1,122 @@
+// Owning, move-only wrappers for every kind of Win32 handle the framework
+// and the program own. One template, one traits struct per handle kind.
+//
+// Contract:
+//  - A wrapper owns exactly one handle or none; it closes it when destroyed,
+//    reset or assigned over.
+//  - Closing never changes the thread's last-error value, so a wrapper going
+//    out of scope cannot hide the error of the call that preceded it.
+//  - Handles that are only borrowed (the DC of a WM_DRAWITEM, a window owned
+//    by someone else) are never put in a wrapper.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <wininet.h>
+
+#include <utility>
+
+namespace afx {
+
+template <class Traits>
+class unique_any {
+public:
+    using pointer = typename Traits::type;
+
+    unique_any() noexcept = default;
+    explicit unique_any(pointer h) noexcept : h_(h) {}
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    unique_any(unique_any&& other) noexcept : h_(other.release()) {}
+    unique_any& operator=(unique_any&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~unique_any() { reset(); }
+
+    pointer get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != Traits::invalid(); }
+
+    pointer release() noexcept { return std::exchange(h_, Traits::invalid()); }
+
+    void reset(pointer h = Traits::invalid()) noexcept {
+        pointer old = std::exchange(h_, h);
+        if (old != Traits::invalid()) {
+            const DWORD lastError = ::GetLastError();
+            Traits::close(old);
+            ::SetLastError(lastError);
+        }
+    }
+
+    // For APIs that return a handle through an out-parameter.
+    pointer* put() noexcept {
+        reset();
+        return &h_;
+    }
+
+private:
+    pointer h_ = Traits::invalid();
+};
+
+namespace handle_traits {
+
+template <class T, auto CloseFn>
+struct null_invalid {
+    using type = T;
+    static constexpr type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { CloseFn(h); }
+};
+
+// GDI objects are deleted with DeleteObject whatever their kind; keeping the
+// kinds apart in the type system stops a font from being selected as a pen.
+template <class T>
+struct gdi_object {
+    using type = T;
+    static constexpr type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::DeleteObject(h); }
+};
+
+struct find_handle {
+    using type = HANDLE;
+    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(type h) noexcept { ::FindClose(h); }
+};
+
+struct kernel_handle {
+    using type = HANDLE;
+    static constexpr type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { ::CloseHandle(h); }
+};
+
+inline void CloseKey(HKEY k) noexcept { ::RegCloseKey(k); }
+inline void ReleaseModule(HMODULE m) noexcept { ::FreeLibrary(m); }
+inline void DestroyIconHandle(HICON i) noexcept { ::DestroyIcon(i); }
+inline void DestroyCursorHandle(HCURSOR c) noexcept { ::DestroyCursor(c); }
+inline void DestroyMenuHandle(HMENU m) noexcept { ::DestroyMenu(m); }
+inline void DeleteDcHandle(HDC dc) noexcept { ::DeleteDC(dc); }
+inline void Unhook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
+inline void CloseInternet(HINTERNET h) noexcept { ::InternetCloseHandle(h); }
+inline void DestroyImageList(HIMAGELIST l) noexcept { ::ImageList_Destroy(l); }
+
+}  // namespace handle_traits
+
+using unique_hkey = unique_any<handle_traits::null_invalid<HKEY, handle_traits::CloseKey>>;
+using unique_hmodule = unique_any<handle_traits::null_invalid<HMODULE, handle_traits::ReleaseModule>>;
+using unique_hicon = unique_any<handle_traits::null_invalid<HICON, handle_traits::DestroyIconHandle>>;
+using unique_hcursor = unique_any<handle_traits::null_invalid<HCURSOR, handle_traits::DestroyCursorHandle>>;
+using unique_hmenu = unique_any<handle_traits::null_invalid<HMENU, handle_traits::DestroyMenuHandle>>;
+// A device context this code created (CreateCompatibleDC); never a borrowed one.
+using unique_hdc = unique_any<handle_traits::null_invalid<HDC, handle_traits::DeleteDcHandle>>;
+using unique_hhook = unique_any<handle_traits::null_invalid<HHOOK, handle_traits::Unhook>>;
+using unique_hinternet = unique_any<handle_traits::null_invalid<HINTERNET, handle_traits::CloseInternet>>;
+using unique_himagelist = unique_any<handle_traits::null_invalid<HIMAGELIST, handle_traits::DestroyImageList>>;
+using unique_hfind = unique_any<handle_traits::find_handle>;
+using unique_handle = unique_any<handle_traits::kernel_handle>;
+
+using unique_hbitmap = unique_any<handle_traits::gdi_object<HBITMAP>>;
+using unique_hfont = unique_any<handle_traits::gdi_object<HFONT>>;
+using unique_hbrush = unique_any<handle_traits::gdi_object<HBRUSH>>;
+using unique_hpen = unique_any<handle_traits::gdi_object<HPEN>>;
+using unique_hrgn = unique_any<handle_traits::gdi_object<HRGN>>;
+
+}  // namespace afx

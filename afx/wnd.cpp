@@ -1,0 +1,359 @@
+#include "afx/wnd.h"
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "afx/data_exchange.h"
+#include "afx/exception_barrier.h"
+#include "afx/handles.h"
+#include "afx/win_app.h"
+
+namespace {
+
+// The user-interface thread owns all windows; the map needs no lock.
+std::unordered_map<HWND, CWnd*>& HandleMap() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+// The message now being handled, for Default().
+struct CurrentMessage {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+thread_local CurrentMessage t_current;
+
+thread_local CWnd* t_pendingCreate = nullptr;
+thread_local afx::unique_hhook t_createHook;
+
+}  // namespace
+
+CWnd::~CWnd() {
+    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap() {
+    static constexpr AFX_MSGMAP map{&CCmdTarget::GetThisMessageMap, {}};
+    return &map;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    const auto it = HandleMap().find(hwnd);
+    return it == HandleMap().end() ? nullptr : it->second;
+}
+
+bool CWnd::Attach(HWND hwnd) {
+    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
+    HandleMap()[hwnd] = this;
+    m_hWnd = hwnd;
+    return true;
+}
+
+HWND CWnd::Detach() {
+    HWND hwnd = m_hWnd;
+    if (hwnd != nullptr) HandleMap().erase(hwnd);
+    m_hWnd = nullptr;
+    return hwnd;
+}
+
+void CWnd::AttachSubclassed(HWND hwnd) {
+    Attach(hwnd);
+    const auto previous = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(previous);
+}
+
+bool CWnd::SubclassWindow(HWND hwnd) {
+    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
+    m_hWnd = hwnd;  // so PreSubclassWindow can work on the window
+    PreSubclassWindow();
+    m_hWnd = nullptr;
+    AttachSubclassed(hwnd);
+    return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    return parent != nullptr && SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_hWnd != nullptr && m_pfnSuper != nullptr)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, void* param) {
+    AfxHookWindowCreate(this);
+    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menu,
+                                  AfxGetInstanceHandle(), param);
+    AfxUnhookWindowCreate();
+    return hwnd != nullptr && m_hWnd == hwnd;
+}
+
+bool CWnd::DestroyWindow() { return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != FALSE; }
+
+bool CWnd::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return true;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+bool CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
+    for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
+        if (CWnd* wnd = FromHandlePermanent(hwnd); wnd != nullptr && wnd->PreTranslateMessage(msg)) return true;
+        if (hwnd == stop) break;
+    }
+    return false;
+}
+
+HWND CWnd::GetSafeOwner(CWnd* parent) {
+    HWND owner = parent != nullptr ? parent->m_hWnd : nullptr;
+    if (owner == nullptr) {
+        CWnd* main = AfxGetMainWnd();
+        owner = main != nullptr ? main->m_hWnd : nullptr;
+    }
+    while (owner != nullptr && (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
+    if (owner != nullptr && !::IsWindow(owner)) owner = nullptr;
+    if (owner != nullptr) owner = ::GetLastActivePopup(owner);
+    return owner;
+}
+
+std::wstring CWnd::GetWindowText() const { return AfxGetWindowText(m_hWnd); }
+
+std::wstring AfxGetWindowText(HWND hwnd) {
+    const int length = ::GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+HICON CWnd::SetIcon(HICON icon, BOOL big) {
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+
+void CWnd::CenterWindow(HWND alternateOwner) {
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    HWND owner = alternateOwner != nullptr ? alternateOwner : ::GetWindow(m_hWnd, GW_OWNER);
+    if (GetStyle() & WS_CHILD) owner = ::GetParent(m_hWnd);
+    RECT area{};
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    POINT topLeft{area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+    if (GetStyle() & WS_CHILD) ::ScreenToClient(owner, &topLeft);
+    ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CWnd::MessageBox(const std::wstring& text, const wchar_t* caption, UINT type) const {
+    std::wstring title = caption != nullptr ? std::wstring(caption) : std::wstring();
+    if (caption == nullptr && AfxGetApp() != nullptr) title = AfxGetApp()->GetAppName();
+    return ::MessageBoxW(m_hWnd, text.c_str(), title.c_str(), type);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (!OnCommand(wParam, lParam)) return false;
+        *result = 0;
+        return true;
+    case WM_NOTIFY:
+        return OnNotify(wParam, lParam, result);
+    case WM_DRAWITEM: {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (draw != nullptr && draw->CtlType != ODT_MENU &&
+            ReflectChildNotify(draw->hwndItem, message, wParam, lParam, result))
+            return true;
+        break;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (ReflectChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result)) return true;
+        break;
+    case WM_SETCURSOR:
+        // Keep the hourglass while the application is busy, whatever the
+        // window under the mouse would show.
+        if (AfxGetApp() != nullptr && AfxGetApp()->IsWaitCursorShown()) {
+            AfxGetApp()->DoWaitCursor(0);
+            *result = TRUE;
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0))
+        return entry->thunk(*this, wParam, lParam, *result);
+    return false;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam); }
+
+bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (control != nullptr) {
+        LRESULT ignored = 0;
+        if (ReflectChildNotify(control, WM_COMMAND, wParam, lParam, &ignored)) return true;
+    }
+    // Menus and accelerators send codes 0 and 1; both are plain commands.
+    const UINT code = control != nullptr ? HIWORD(wParam) : 0;
+    return OnCmdMsg(LOWORD(wParam), code);
+}
+
+bool CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header == nullptr) return false;
+    if (ReflectChildNotify(header->hwndFrom, WM_NOTIFY, 0, lParam, result)) return true;
+    if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom)))
+        return entry->thunk(*this, static_cast<WPARAM>(header->idFrom), lParam, *result);
+    return false;
+}
+
+bool CWnd::ReflectChildNotify(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    CWnd* wnd = FromHandlePermanent(child);
+    return wnd != nullptr && wnd->OnChildNotify(message, wParam, lParam, result);
+}
+
+bool CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    UINT reflected = 0;
+    UINT code = 0;
+    WPARAM w = wParam;
+    LPARAM l = lParam;
+    switch (message) {
+    case WM_COMMAND:
+        reflected = WM_REFLECT_BASE + WM_COMMAND;
+        code = HIWORD(wParam);
+        break;
+    case WM_NOTIFY:
+        reflected = WM_REFLECT_BASE + WM_NOTIFY;
+        code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        break;
+    case WM_DRAWITEM:
+        reflected = WM_REFLECT_BASE + WM_DRAWITEM;
+        break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        reflected = WM_REFLECT_BASE + WM_CTLCOLOR_ANY;
+        l = static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX);  // CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC
+        break;
+    default:
+        return false;
+    }
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(reflected, code, 0);
+    if (entry == nullptr) return false;
+    LRESULT local = 0;
+    const bool consumed = entry->thunk(*this, w, l, local);
+    if (consumed) *result = local;
+    return consumed;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+void CWnd::PostNcDestroy() {}
+
+void CWnd::FinishNcDestroy() {
+    if (m_pfnSuper != nullptr &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    Detach();
+    PostNcDestroy();
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+    if (wnd == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+
+    const CurrentMessage saved = t_current;
+    t_current = {hwnd, message, wParam, lParam};
+    const std::optional<LRESULT> result = AfxCallGuarded(std::optional<LRESULT>{}, [&]() -> std::optional<LRESULT> {
+        LRESULT r = wnd->WindowProc(message, wParam, lParam);
+        if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) wnd->FinishNcDestroy();
+        return r;
+    });
+    t_current = saved;
+    if (result) return *result;
+
+    // The handler failed and the error has been reported; leave the window
+    // in a state it can go on from.
+    if (message == WM_PAINT) ::ValidateRect(hwnd, nullptr);
+    return message == WM_CREATE ? -1 : 0;
+}
+
+LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_pendingCreate != nullptr) {
+        CWnd* wnd = std::exchange(t_pendingCreate, nullptr);
+        AfxCallGuarded([&] { wnd->AttachSubclassed(reinterpret_cast<HWND>(wParam)); });
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void AfxHookWindowCreate(CWnd* wnd) {
+    if (!t_createHook) t_createHook.reset(::SetWindowsHookExW(WH_CBT, &AfxCbtFilterHook, nullptr, ::GetCurrentThreadId()));
+    t_pendingCreate = wnd;
+}
+
+bool AfxUnhookWindowCreate() {
+    t_createHook.reset();
+    return std::exchange(t_pendingCreate, nullptr) == nullptr;
+}
+
+const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+    // One class per combination; the names live as long as the process.
+    static std::map<std::wstring, bool> registered;
+    wchar_t name[96];
+    std::swprintf(name, 96, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), classStyle,
+                  static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
+    auto [it, inserted] = registered.try_emplace(name, false);
+    if (inserted) {
+        WNDCLASSW wc{};
+        wc.style = classStyle;
+        wc.lpfnWndProc = &::DefWindowProcW;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hCursor = cursor;
+        wc.hbrBackground = background;
+        wc.hIcon = icon;
+        wc.lpszClassName = it->first.c_str();
+        it->second = ::RegisterClassW(&wc) != 0;
+    }
+    return it->first.c_str();
+}

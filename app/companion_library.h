@@ -1,0 +1,44 @@
+// The maker's companion dialog library, a separate module loaded at
+// start-up, and the one object of it the program uses: the start-up message
+// shown while the main dialog initialises.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "afx/dialog.h"
+#include "afx/handles.h"
+
+// The library's start-up message object. The library makes it; the program
+// calls it only through these virtual slots, which follow CDialog's in this
+// order, and deletes it through the virtual destructor, which closes the
+// message. The results of the calls mean nothing to the program.
+class CSplashMsgDlg : public CDialog {
+public:
+    virtual void SetResourceInstance(HINSTANCE instance) = 0;
+    virtual void SetTitleResource(UINT stringId) = 0;  // not used by this program
+    virtual void SetTitle(const wchar_t* title) = 0;
+    virtual void SetMessageResource(UINT stringId) = 0;  // not used by this program
+    virtual void SetMessage(const wchar_t* message) = 0;
+    virtual void SetIconResource(int iconId) = 0;
+
+protected:
+    CSplashMsgDlg() : CDialog(0) {}
+};
+
+// The library's file name for this platform, "QLDXDialogsOEM64.dll".
+std::wstring CompanionLibraryName();
+
+// Finds the library in the maker's folder under the common files folder
+// (as the environment names it, then as the registry names it) and loads
+// it. When it is missing or cannot be loaded, says so in a message box and
+// returns an empty handle.
+afx::unique_hmodule LoadCompanionLibrary();
+
+// Creates the start-up message and sets it up (instance, title, message,
+// icon, in that order); it is on screen until the returned object goes.
+// Empty when no library is loaded, it lacks the factory, or the factory
+// gives nothing.
+std::unique_ptr<CSplashMsgDlg> ShowStartupMessage(HMODULE library, HINSTANCE resources, const wchar_t* title,
+                                                  const wchar_t* message, int iconId);

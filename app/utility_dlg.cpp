@@ -1,0 +1,112 @@
+#include "app/utility_dlg.h"
+
+#include "afx/data_exchange.h"
+#include "afx/dc.h"
+#include "afx/win_app.h"
+#include "app/companion_library.h"
+#include "app/utility_app.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr wchar_t kStartupMessage[] = L"Starting application...";
+constexpr int kDialogIconPixels = 16;
+
+std::wstring LoadResourceString(UINT id) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer length LoadStringW hands out a read-only pointer
+    // into the resource and returns its length.
+    const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return length > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+// Ends the wait cursor however the initialisation ends.
+class WaitCursorScope {
+public:
+    explicit WaitCursorScope(CCmdTarget& target) : target_(target) { target_.BeginWaitCursor(); }
+    ~WaitCursorScope() { target_.EndWaitCursor(); }
+    WaitCursorScope(const WaitCursorScope&) = delete;
+    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+private:
+    CCmdTarget& target_;
+};
+
+}  // namespace
+
+CUtilityDlg::CUtilityDlg()
+    : CDialog(IDD_UTILITY_DIALOG, nullptr),
+      m_icon(static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_MAIN_DIALOG), IMAGE_ICON,
+                                             kDialogIconPixels, kDialogIconPixels, LR_DEFAULTCOLOR))) {}
+
+CUtilityDlg::~CUtilityDlg() = default;
+
+const AFX_MSGMAP* CUtilityDlg::GetThisMessageMap() {
+    static constexpr AFX_MSGMAP_ENTRY entries[] = {
+        afx::OnWmSysCommand<&CUtilityDlg::OnSysCommand>(),
+        afx::OnWmPaint<&CUtilityDlg::OnPaint>(),
+        afx::OnWmQueryDragIcon<&CUtilityDlg::OnQueryDragIcon>(),
+        afx::OnCommand<ID_FILE_EXIT, &CUtilityDlg::OnFileExit>(),
+    };
+    static constexpr AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CUtilityDlg::GetMessageMap() const { return GetThisMessageMap(); }
+
+void CUtilityDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDOK, m_okButton);
+}
+
+BOOL CUtilityDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    AddAboutToSystemMenu();
+    SetIcon(m_icon.get(), TRUE);
+    SetIcon(m_icon.get(), FALSE);
+
+    // Both go when this function returns, also when the start-up work
+    // raises an error: the message must not stay on screen, nor the hourglass.
+    const std::unique_ptr<CSplashMsgDlg> startupMessage =
+        ShowStartupMessage(TheUtilityApp().GetCompanionLibrary(), AfxGetInstanceHandle(), kDisplayName,
+                           kStartupMessage, IDI_MAIN_DIALOG);
+    {
+        WaitCursorScope wait(*this);
+        UpdateData(false);
+    }
+    return TRUE;
+}
+
+void CUtilityDlg::AddAboutToSystemMenu() {
+    HMENU systemMenu = GetSystemMenu(FALSE);
+    if (systemMenu == nullptr) return;
+    const std::wstring aboutText = LoadResourceString(IDS_ABOUTBOX);
+    if (aboutText.empty()) return;
+    ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
+}
+
+void CUtilityDlg::OnSysCommand(UINT id, LPARAM) {
+    if (id == IDM_ABOUTBOX) return;
+    Default();
+}
+
+void CUtilityDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+    const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+    const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+    RECT client{};
+    GetClientRect(&client);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    ::DrawIcon(dc.m_hDC, x, y, m_icon.get());
+}
+
+HCURSOR CUtilityDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon.get()); }
+
+void CUtilityDlg::OnFileExit() { OnOK(); }

@@ -1,0 +1,37 @@
+// The main window: a modal dialog with a menu, OK and Help buttons, and an
+// About item in its system menu. Its initialisation shows the companion
+// library's start-up message while the start-up work runs.
+#pragma once
+
+#include "afx/dialog.h"
+#include "afx/handles.h"
+#include "afx/std_controls.h"
+
+class CUtilityDlg : public CDialog {
+public:
+    CUtilityDlg();
+    ~CUtilityDlg() override;
+
+    const AFX_MSGMAP* GetMessageMap() const override;
+    static const AFX_MSGMAP* GetThisMessageMap();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    // When a system-menu command is chosen: the About item, else the default.
+    void OnSysCommand(UINT id, LPARAM lParam);
+    // When the dialog needs painting: the icon while minimised.
+    void OnPaint();
+    // When the user drags the minimised dialog: the cursor to show.
+    HCURSOR OnQueryDragIcon();
+    // When "Exit" is chosen in the File menu.
+    void OnFileExit();
+
+private:
+    // Appends the separator and the About item to the system menu.
+    void AddAboutToSystemMenu();
+
+    CButton m_okButton;
+    afx::unique_hicon m_icon;
+};
