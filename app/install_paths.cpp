@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/path_text.h"
-#include "app/registry_text.h"
+#include "app/registry_strings.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr wchar_t kCommonFilesDirValue[] = L"CommonFilesDir";
 constexpr wchar_t kCommonProgramFilesVariable[] = L"CommonProgramFiles";
 
 std::wstring ReadInstallFolder(const wchar_t* key, const wchar_t* valueName) {
-    return AddTrailingBackslash(ReadRegistryText(HKEY_LOCAL_MACHINE, key, valueName, KEY_QUERY_VALUE));
+    return AddTrailingBackslash(ReadRegistryString(HKEY_LOCAL_MACHINE, key, valueName, KEY_QUERY_VALUE));
 }
 
 std::wstring MakerFolderUnder(const std::wstring& commonFiles) {
@@ -30,7 +30,7 @@ std::wstring GetLocalAppPath() { return ReadInstallFolder(kSuiteKey, kLocalAppPa
 std::wstring GetNetworkAppPath() { return ReadInstallFolder(kSuiteKey, kNetworkAppPathValue); }
 
 std::wstring GetCommonFilesFolder() {
-    return MakerFolderUnder(ReadRegistryText(HKEY_LOCAL_MACHINE, kWindowsCurrentVersionKey, kCommonFilesDirValue,
+    return MakerFolderUnder(ReadRegistryString(HKEY_LOCAL_MACHINE, kWindowsCurrentVersionKey, kCommonFilesDirValue,
                                              KEY_QUERY_VALUE));
 }
 

@@ -6,6 +6,7 @@
 #include "app/companion_library.h"
 #include "app/utility_app.h"
 #include "res/resource.h"
+#include "version/web_update_check.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ BOOL CUtilityDlg::OnInitDialog() {
                            kStartupMessage, IDI_MAIN_DIALOG);
     {
         WaitCursorScope wait(*this);
+        CheckWebVersion();
         UpdateData(false);
     }
     return TRUE;

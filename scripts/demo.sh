@@ -36,9 +36,9 @@ if [ ! -f "$utility" ]; then
   exit 1
 fi
 
-# The driver is still growing its demo modes. Running it with an option it
-# does not know yet would start the whole UI test suite instead, so we only
-# pass an option its binary actually mentions (as a narrow or a wide string).
+# A driver built before its demo modes existed would take an option it does
+# not know as "run the whole UI suite", so an option is passed only when the
+# driver's binary mentions it (as a narrow or a wide string).
 driver_knows() {
   local opt="$1" wide
   [ -f "$driver" ] || return 1
@@ -74,6 +74,9 @@ trap 'interrupted HUP 129' HUP
 
 if ! vx_display_ok; then
   headless=1
+  if [ -n "${DISPLAY:-}" ]; then
+    vx_say "display $DISPLAY does not answer; showing the demo on an Xvfb of our own"
+  fi
   vx_xvfb_start
 fi
 export DISPLAY

@@ -57,7 +57,8 @@ vx_xvfb_start() {
     pid=$!
     deadline=$((SECONDS + 15))
     while [ "$SECONDS" -lt "$deadline" ]; do
-      if ! kill -0 "$pid" 2>/dev/null; then
+      if ! vx_alive "$pid"; then
+        # Lost the race for this number (or could not start at all).
         wait "$pid" 2>/dev/null || true
         pid=""
         break
@@ -92,20 +93,39 @@ vx_ensure_display() {
   if vx_display_ok; then
     return 0
   fi
-  [ -n "${DISPLAY:-}" ] && vx_say "display $DISPLAY does not answer; starting Xvfb"
+  if [ -n "${DISPLAY:-}" ]; then
+    vx_say "display $DISPLAY does not answer; starting Xvfb"
+  fi
   vx_xvfb_start
 }
 
 # True while the process (or, with a leading '-', the process group) $1 has a
 # member that is not a zombie. Orphans are reaped by PID 1 at its own pace,
-# and waiting for that would only add seconds to every run.
+# and waiting for that would only add seconds to every run. Read from /proc
+# directly: a slim machine may have no ps.
 vx_alive() {
-  local target="$1"
-  if [ "${target#-}" != "$target" ]; then
-    ps -e -o pgid=,stat= | awk -v g="${target#-}" '$1 == g && $2 !~ /^Z/ { f = 1 } END { exit !f }'
-  else
-    ps -o stat= -p "$target" 2>/dev/null | grep -qv '^Z'
+  local target="$1" f state pgrp
+  if [ "${target#-}" = "$target" ]; then
+    vx_proc_state "/proc/$target/stat" && [ "$state" != Z ]
+    return
   fi
+  for f in /proc/[0-9]*/stat; do
+    vx_proc_state "$f" || continue
+    if [ "$pgrp" = "${target#-}" ] && [ "$state" != Z ]; then
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Sets $state and $pgrp (the caller's locals) from a /proc/PID/stat file. The
+# command name in parentheses may itself hold spaces or parentheses, so the
+# fields are counted from the last ')'.
+vx_proc_state() {
+  local line rest
+  { read -r line <"$1"; } 2>/dev/null || return 1
+  rest="${line##*) }"
+  read -r state _ pgrp _ <<<"$rest"
 }
 
 # TERM, a bounded wait, then KILL: for a process (or, with a leading '-', a

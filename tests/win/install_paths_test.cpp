@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/registry_text.h"
+#include "app/registry_strings.h"
 #include "test_environment.h"
 
 namespace {
@@ -70,10 +70,10 @@ TEST_F(InstallPaths, RegistryTypeIsNotCheckedAndTextEndsAtItsFirstZero) {
     // the half character.
     const DWORD number = 0x00410041;
     ScopedRegistryValue dword(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", REG_DWORD, &number, sizeof(number));
-    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", KEY_QUERY_VALUE), L"AA");
+    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", KEY_QUERY_VALUE), L"AA");
     const char odd[] = {'X', 0, 'Y'};
     ScopedRegistryValue oddBytes(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", REG_BINARY, odd, sizeof(odd));
-    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", KEY_QUERY_VALUE), L"X");
+    EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kSuiteKey, L"Odd", KEY_QUERY_VALUE), L"X");
 }
 
 TEST_F(InstallPaths, CommonFilesFoldersComeFromRegistryAndEnvironment) {

@@ -1,0 +1,40 @@
+#include "afx/file_find.h"
+
+namespace {
+// 100-ns intervals from 1601-01-01 to 1970-01-01.
+constexpr std::int64_t kFileTimeEpochOffset = 116444736000000000LL;
+constexpr std::int64_t kFileTimeUnitsPerSecond = 10000000LL;
+}  // namespace
+
+bool CFileFind::FindFile(const std::wstring& pattern) {
+    Close();
+    // The basic information level skips the short names, and the large
+    // fetch asks a network share for many entries per round trip.
+    m_find.reset(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &m_next, FindExSearchNameMatch, nullptr,
+                                    FIND_FIRST_EX_LARGE_FETCH));
+    m_hasNext = static_cast<bool>(m_find);
+    return m_hasNext;
+}
+
+bool CFileFind::FindNextFile() {
+    if (!m_hasNext) return false;
+    m_current = m_next;
+    m_hasNext = ::FindNextFileW(m_find.get(), &m_next) != FALSE;
+    return m_hasNext;
+}
+
+void CFileFind::Close() {
+    m_find.reset();
+    m_hasNext = false;
+}
+
+bool CFileFind::IsDots() const {
+    const std::wstring name = m_current.cFileName;
+    return name == L"." || name == L"..";
+}
+
+std::int64_t CFileFind::GetLastWriteTime() const {
+    const std::int64_t units = (static_cast<std::int64_t>(m_current.ftLastWriteTime.dwHighDateTime) << 32) |
+                               m_current.ftLastWriteTime.dwLowDateTime;
+    return (units - kFileTimeEpochOffset) / kFileTimeUnitsPerSecond;
+}

@@ -1,0 +1,45 @@
+// CInternetSession: reading a web address as a file, over the platform's
+// internet functions with its pre-configured proxy settings. Failures are
+// values: an address that cannot be opened gives no file, a read that
+// fails reads nothing. Certificates are always verified.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <string>
+
+#include "afx/handles.h"
+
+class CInternetFile {
+public:
+    explicit CInternetFile(HINTERNET request) : m_request(request) {}
+
+    // Reads up to count bytes; 0 at the end of the data or on a failure.
+    UINT Read(void* buffer, UINT count);
+    // Bounds how long each further read may wait for data.
+    bool SetReadTimeout(DWORD milliseconds);
+    void Close() { m_request.reset(); }
+
+private:
+    afx::unique_hinternet m_request;
+};
+
+class CInternetSession {
+public:
+    // A null agent means the application's name.
+    explicit CInternetSession(const wchar_t* agent = nullptr);
+
+    bool IsOpen() const { return static_cast<bool>(m_session); }
+    // Session-wide options such as the connect, send and receive time-outs.
+    bool SetOption(DWORD option, DWORD value);
+
+    // Opens the address for reading; null when it cannot be opened.
+    std::unique_ptr<CInternetFile> OpenURL(const std::wstring& url, DWORD flags, const wchar_t* headers = nullptr);
+
+    void Close() { m_session.reset(); }
+
+private:
+    afx::unique_hinternet m_session;
+};

@@ -1,0 +1,23 @@
+// Reading the maker's update page, bounded in time and size: whatever the
+// server does, start-up waits at most kUpdatePageDeadline for it, and at
+// most kUpdatePageLimit bytes are read. Any failure ends the reading
+// silently with the text read until then (often none).
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+inline constexpr std::chrono::milliseconds kUpdatePageDeadline{10000};
+inline constexpr std::size_t kUpdatePageLimit = 1u << 20;
+// The page is read in chunks of at most this many bytes, each taken as text
+// of the system's 8-bit code page up to its first zero byte.
+inline constexpr std::size_t kUpdatePageChunk = 50;
+
+// The maker's page, unless the environment variable VORNIX_UPDATE_URL names
+// another address (for testing and staging). The same address is fetched
+// and offered to the browser.
+std::wstring UpdatePageAddress();
+
+// The page's text.
+std::wstring ReadUpdatePage(const std::wstring& address);

@@ -1,0 +1,178 @@
+#include "version/web_update_check.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "afx/file_find.h"
+#include "app/install_paths.h"
+#include "app/registry_strings.h"
+#include "version/date_text.h"
+#include "version/update_page_reader.h"
+#include "version/update_schedule.h"
+
+namespace {
+
+constexpr wchar_t kSupportKeyName[] = L"Support";
+constexpr wchar_t kReleaseFolder[] = L"R23";
+constexpr wchar_t kApplicationsFolder[] = L"Applications\\";
+constexpr wchar_t kDesignerFolder[] = L"Designer\\";
+constexpr wchar_t kCommonFolder[] = L"Common\\";
+
+constexpr wchar_t kSuiteName[] = L"Vornix 2023";
+constexpr wchar_t kOfferText[] =
+    L"A newer version of Vornix 2023 is available.\n\nDo you want to download it from the website?\n\n"
+    L"If you Cancel, you will not be prompted again.";
+constexpr wchar_t kRemindLaterFormat[] = L"You will be reminded in %d days of a new update.";
+constexpr wchar_t kNoMoreRemindersText[] = L"You will not be reminded of any new updates.";
+constexpr UINT kOfferStyle = MB_TOPMOST | MB_ICONQUESTION | MB_YESNOCANCEL;  // 0x40023
+constexpr UINT kNoticeStyle = MB_TOPMOST | MB_ICONINFORMATION | MB_OK;       // 0x40040
+
+// The installed programs and add-ins whose newest modification time stands
+// for the installed update level.
+enum class InstalledFolder { Applications, CommonRelease, Common, KORVEN, DALMIR, SOVATH, BRENIK };
+struct InstalledFiles {
+    InstalledFolder folder;
+    const wchar_t* pattern;
+};
+constexpr InstalledFiles kInstalledFiles[] = {
+    {InstalledFolder::Applications, L"*.exe"}, {InstalledFolder::CommonRelease, L"*.arx"},
+    {InstalledFolder::Common, L"*.exe"},       {InstalledFolder::CommonRelease, L"*.fas"},
+    {InstalledFolder::KORVEN, L"*.fas"},       {InstalledFolder::DALMIR, L"*.fas"},
+    {InstalledFolder::SOVATH, L"*.fas"},       {InstalledFolder::BRENIK, L"*.fas"},
+};
+
+std::wstring FolderOf(InstalledFolder folder) {
+    switch (folder) {
+    case InstalledFolder::Applications: {
+        const std::wstring network = GetNetworkAppPath();
+        return network.empty() ? network : network + kApplicationsFolder;
+    }
+    case InstalledFolder::CommonRelease: return GetCommonFolder(kReleaseFolder);
+    case InstalledFolder::Common: return GetCommonFolder(L"");
+    case InstalledFolder::KORVEN: return GetModuleFolder(L"KORVEN", kReleaseFolder);
+    case InstalledFolder::DALMIR: return GetModuleFolder(L"DALMIR", kReleaseFolder);
+    case InstalledFolder::SOVATH: return GetModuleFolder(L"SOVATH", kReleaseFolder);
+    case InstalledFolder::BRENIK: return GetModuleFolder(L"BRENIK", kReleaseFolder);
+    }
+    return {};
+}
+
+std::wstring Lowered(std::wstring text) {
+    if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+CalendarTime NewestInstalledFileTime(CalendarTime reference) {
+    CalendarTime newest = reference;
+    for (const InstalledFiles& files : kInstalledFiles) UpdateNewestFileTime(newest, FolderOf(files.folder) + files.pattern);
+    return newest;
+}
+
+void ShowNotice(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), kSuiteName, kNoticeStyle); }
+
+// Offers the download page and acts on the answer.
+void OfferDownload(const std::wstring& scheduleKey, CalendarTime today, std::int32_t intervalDays) {
+    switch (::MessageBoxW(nullptr, kOfferText, kSuiteName, kOfferStyle)) {
+    case IDNO: {
+        wchar_t text[128];
+        std::swprintf(text, 128, kRemindLaterFormat, intervalDays);
+        ShowNotice(text);
+        break;
+    }
+    case IDCANCEL:
+        SetNextCheckDate(scheduleKey, DaysAfter(today, kCancelPostponementDays));
+        ShowNotice(kNoMoreRemindersText);
+        break;
+    default:
+        ::ShellExecuteW(nullptr, L"open", UpdatePageAddress().c_str(), nullptr, nullptr, SW_SHOW);
+        break;
+    }
+}
+
+}  // namespace
+
+std::wstring ScheduleKey() {
+    std::wstring key = kSuiteKey;
+    if (key.empty() || key.back() != L'\\') key.push_back(L'\\');
+    return key + kSupportKeyName;
+}
+
+CalendarTime GetNextCheckDate(const std::wstring& scheduleKey, CalendarTime fallback) {
+    const std::wstring text = ReadRegistryString(HKEY_CURRENT_USER, scheduleKey.c_str(), kCheckWebVersionDateValue);
+    if (text.empty()) return fallback;
+    const auto numbers = ParseStoredDate(text);
+    if (!numbers) return fallback;
+    const auto& [year, month, day, hour, minute, second] = *numbers;
+    return MakeLocalTime(year, month, day, hour, minute, second);
+}
+
+void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time) {
+    WriteRegistryString(HKEY_CURRENT_USER, scheduleKey.c_str(), kCheckWebVersionDateValue, FormatLocalTime(time));
+}
+
+CalendarTime GetPublishedUpdateDate(CalendarTime fallback) {
+    const auto date = FindPublishedDate(ReadUpdatePage(UpdatePageAddress()));
+    if (!date) return fallback;
+    return MakeLocalTime((*date)[0], (*date)[1], (*date)[2]);
+}
+
+void UpdateNewestFileTime(CalendarTime& newest, const std::wstring& pattern) {
+    CFileFind find;
+    bool more = find.FindFile(pattern);
+    while (more) {
+        more = find.FindNextFile();
+        const CalendarTime modified = find.GetLastWriteTime();
+        if (modified > newest) newest = modified;
+    }
+}
+
+std::wstring GetCommonFolder(const std::wstring& release) {
+    const std::wstring network = GetNetworkAppPath();
+    if (network.empty()) return network;
+    std::wstring folder = network + kDesignerFolder + kCommonFolder;
+    if (!release.empty()) folder += release + L"\\";
+    return folder;
+}
+
+std::wstring GetModuleFolder(const std::wstring& module, const std::wstring& release) {
+    const std::wstring network = GetNetworkAppPath();
+    if (network.empty()) return network;
+    std::wstring folder = network + kDesignerFolder + module + L"\\";
+    if (!release.empty()) folder += release + L"\\";
+    return folder;
+}
+
+void CheckWebVersion() {
+    if (Lowered(GetLocalAppPath()) != Lowered(GetNetworkAppPath())) return;
+
+    const std::wstring scheduleKey = ScheduleKey();
+    const CalendarTime reference = ReferenceDate();
+    const CalendarTime today = Today();
+
+    const ReminderInterval interval =
+        IntervalFromRegistry(ReadRegistryDword(HKEY_CURRENT_USER, scheduleKey.c_str(), kCheckWebVersionDaysValue));
+    if (interval.writeDefault)
+        WriteRegistryDword(HKEY_CURRENT_USER, scheduleKey.c_str(), kCheckWebVersionDaysValue,
+                           static_cast<DWORD>(kDefaultIntervalDays));
+    const CalendarTime next = DaysAfter(today, interval.days);
+
+    switch (ClassifySchedule(today, GetNextCheckDate(scheduleKey, reference), reference)) {
+    case ScheduleState::Unscheduled:
+        // The first start after installation only sets the schedule up.
+        SetNextCheckDate(scheduleKey, next);
+        return;
+    case ScheduleState::Waiting:
+        return;
+    case ScheduleState::Due:
+        break;
+    }
+
+    // Moved on before the fetch, so a failed fetch waits a whole interval too.
+    SetNextCheckDate(scheduleKey, next);
+    const CalendarTime published = GetPublishedUpdateDate(reference);
+    if (published == reference) return;
+    if (published <= NewestInstalledFileTime(reference)) return;
+    OfferDownload(scheduleKey, today, interval.days);
+}

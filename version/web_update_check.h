@@ -1,0 +1,46 @@
+// The web update check: at most once per reminder interval, compares the
+// date the maker's update page gives for the suite's update file with the
+// newest installed program or add-in file, and offers the download page.
+//
+// Runs on the user-interface thread during the main dialog's
+// initialisation. Network, file and registry failures end silently in the
+// documented defaults; only the date-building errors (COleException with
+// 0x80004005 or 0x80070057) are raised to the caller.
+#pragma once
+
+#include <string>
+
+#include "version/calendar_time.h"
+
+// The schedule's values under HKEY_CURRENT_USER\<schedule key>.
+inline constexpr wchar_t kCheckWebVersionDaysValue[] = L"CheckWebVersionDays";
+inline constexpr wchar_t kCheckWebVersionDateValue[] = L"CheckWebVersionDate";
+
+// The whole check. No arguments, no result.
+void CheckWebVersion();
+
+// The suite's key, a backslash if it lacks one, and "Support".
+std::wstring ScheduleKey();
+
+// The stored next-check date, or the fallback when none is stored or the
+// text lacks a separator. Raises the date-building errors.
+CalendarTime GetNextCheckDate(const std::wstring& scheduleKey, CalendarTime fallback);
+
+// Stores the time as the next-check date (creating the key). Raises
+// 0x80070057 when the time has no local calendar parts.
+void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time);
+
+// The date the update page gives for the update file, or the fallback.
+// Raises 0x80004005 for a date out of range.
+CalendarTime GetPublishedUpdateDate(CalendarTime fallback);
+
+// Raises newest to the last modification time of every entry (file or
+// folder) the wildcard pattern matches, if later.
+void UpdateNewestFileTime(CalendarTime& newest, const std::wstring& pattern);
+
+// N + "Designer\Common\" (+ release + "\"): empty when the network
+// application path N is empty.
+std::wstring GetCommonFolder(const std::wstring& release);
+
+// N + "Designer\" + module + "\" (+ release + "\"): empty when N is empty.
+std::wstring GetModuleFolder(const std::wstring& module, const std::wstring& release);
