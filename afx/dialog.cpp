@@ -1,5 +1,6 @@
 #include "afx/dialog.h"
 
+#include "afx/dialog_template_data.h"
 #include "afx/exception_barrier.h"
 #include "afx/occ_manager.h"
 #include "afx/win_app.h"
@@ -105,6 +106,10 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t temp
         used = manager->PreCreateDialog(&info, dialogTemplate);
         if (used == nullptr) return false;
     }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(used);
+    const std::size_t usedSize = manager != nullptr && !info.revisedTemplate.empty() ? info.revisedTemplate.size()
+                                                                                      : templateSize;
+    m_centerOnInit = usedSize != 0 && afx::dlgtemplate::IsUnplaced({bytes, usedSize});
     HWND parentHwnd = parent != nullptr ? parent->m_hWnd : GetSafeOwner(nullptr);
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateDialogIndirectParamW(resources, used, parentHwnd, &AfxDlgProc, 0);
@@ -178,12 +183,7 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
 }
 
 void CDialog::CenterIfUnplaced() {
-    if (GetStyle() & WS_CHILD) return;
-    RECT window{};
-    ::GetWindowRect(m_hWnd, &window);
-    POINT origin{0, 0};
-    if (HWND owner = ::GetWindow(m_hWnd, GW_OWNER); owner != nullptr) ::ClientToScreen(owner, &origin);
-    if (window.left == origin.x && window.top == origin.y) CenterWindow();
+    if (m_centerOnInit && !(GetStyle() & WS_CHILD)) CenterWindow();
 }
 
 void CDialog::PostNcDestroy() { m_continueModal = false; }

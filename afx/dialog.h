@@ -65,4 +65,5 @@ private:
 
     INT_PTR m_nModalResult = -1;
     bool m_continueModal = false;
+    bool m_centerOnInit = false;
 };

@@ -70,6 +70,8 @@ private:
 // Where the parts of a template lie.
 struct Layout {
     bool extended = false;
+    std::uint16_t x = 0;
+    std::uint16_t y = 0;
     std::size_t styleOffset = 0;
     std::uint32_t style = 0;
     std::uint16_t itemCount = 0;
@@ -96,7 +98,9 @@ std::optional<Layout> Parse(std::span<const std::uint8_t> bytes) {
         r.u32();  // extended style
     }
     l.itemCount = r.u16();
-    r.skip(8);             // x, y, cx, cy
+    l.x = r.u16();
+    l.y = r.u16();
+    r.skip(4);             // cx, cy
     r.stringOrOrdinal();   // menu
     r.stringOrOrdinal();   // window class
     r.string();            // title
@@ -145,6 +149,13 @@ std::size_t TemplateSize(std::span<const std::uint8_t> bytes) {
 FontInfo ReadFont(std::span<const std::uint8_t> bytes) {
     const auto layout = Parse(bytes);
     return layout ? layout->font : FontInfo{};
+}
+
+bool IsUnplaced(std::span<const std::uint8_t> bytes) {
+    constexpr std::uint32_t kCentre = 0x0800 | 0x1000;  // DS_CENTER, DS_CENTERMOUSE
+    constexpr std::uint32_t kAbsolute = 0x0001;         // DS_ABSALIGN
+    const auto layout = Parse(bytes);
+    return layout && layout->x == 0 && layout->y == 0 && (layout->style & (kCentre | kAbsolute)) == 0;
 }
 
 std::uint32_t ReadStyle(std::span<const std::uint8_t> bytes) {

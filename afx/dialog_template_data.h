@@ -39,6 +39,10 @@ std::size_t TemplateSize(std::span<const std::uint8_t> bytes);
 // template is malformed.
 FontInfo ReadFont(std::span<const std::uint8_t> bytes);
 
+// Whether the template leaves the dialog's position to the program: it
+// places it at (0, 0) and asks for neither centring nor absolute alignment.
+bool IsUnplaced(std::span<const std::uint8_t> bytes);
+
 // The dialog style word (0 for a malformed template).
 std::uint32_t ReadStyle(std::span<const std::uint8_t> bytes);
 

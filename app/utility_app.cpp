@@ -5,7 +5,11 @@
 #include "afx/exception.h"
 #include "app/companion_library.h"
 #include "app/dlg_occ_manager.h"
+#include "app/help.h"
+#include "app/message_text.h"
 #include "app/utility_dlg.h"
+#include "controls/splash_wnd.h"
+#include "res/resource.h"
 
 namespace {
 CUtilityApp theApp;
@@ -16,7 +20,10 @@ CUtilityApp& TheUtilityApp() { return theApp; }
 CUtilityApp::~CUtilityApp() = default;
 
 const AFX_MSGMAP* CUtilityApp::GetThisMessageMap() {
-    static constexpr AFX_MSGMAP map{&CWinApp::GetThisMessageMap, {}};
+    static constexpr AFX_MSGMAP_ENTRY entries[] = {
+        afx::OnCommand<ID_HELP, &CUtilityApp::OnHelp>(),
+    };
+    static constexpr AFX_MSGMAP map{&CWinApp::GetThisMessageMap, entries};
     return &map;
 }
 
@@ -31,11 +38,15 @@ BOOL CUtilityApp::InitInstance() {
     AfxEnableControlContainer(occManager);
 
     m_companionLibrary = LoadCompanionLibrary();
-
+    CSplashWnd::ShowSplash(IDB_SPLASH, nullptr);
     SetRegistryKey(kAppRegistryKey);
 
     CUtilityDlg dialog;
     m_pMainWnd = &dialog;
+    dialog.SetHelpFilePath(GetHelpFilePath(GetDefaultHelpFilePath()));
+    ProcessHelpFilePath() = GetHelpFilePath(GetDefaultHelpFilePath());
+
+    CSplashWnd::HideSplashAfter(1);
     dialog.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
@@ -44,4 +55,14 @@ BOOL CUtilityApp::InitInstance() {
 int CUtilityApp::ExitInstance() {
     m_companionLibrary.reset();
     return CWinApp::ExitInstance();
+}
+
+void CUtilityApp::OnHelp() {
+    if (m_helpFilePath.empty()) m_helpFilePath = ProcessHelpFilePath();
+    if (HelpFileExists(m_helpFilePath)) {
+        CWnd* main = AfxGetMainWnd();
+        AfxHtmlHelp(main != nullptr ? main->m_hWnd : nullptr, m_helpFilePath, kHelpDisplayToc, 0);
+    } else {
+        ::MessageBoxW(nullptr, FormatWithArgument(kMissingHelpFileText, m_helpFilePath).c_str(), nullptr, MB_ICONERROR);
+    }
 }

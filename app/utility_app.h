@@ -2,6 +2,8 @@
 // lifetime and the shut-down.
 #pragma once
 
+#include <string>
+
 #include "afx/handles.h"
 #include "afx/win_app.h"
 
@@ -28,8 +30,14 @@ public:
     // The loaded companion library, or null when it could not be loaded.
     HMODULE GetCompanionLibrary() const { return m_companionLibrary.get(); }
 
+protected:
+    // When the user presses F1 (the Help command the main dialog passes on):
+    // the help file's contents, or the missing-file message.
+    void OnHelp();
+
 private:
     afx::unique_hmodule m_companionLibrary;
+    std::wstring m_helpFilePath;  // filled from the process's on first use
 };
 
 CUtilityApp& TheUtilityApp();

@@ -4,8 +4,12 @@
 #include "afx/dc.h"
 #include "afx/win_app.h"
 #include "app/companion_library.h"
+#include "app/help.h"
+#include "app/help_path.h"
+#include "app/message_text.h"
 #include "app/utility_app.h"
 #include "res/resource.h"
+#include "version/about_dlg.h"
 #include "version/web_update_check.h"
 
 namespace {
@@ -47,7 +51,10 @@ const AFX_MSGMAP* CUtilityDlg::GetThisMessageMap() {
         afx::OnWmSysCommand<&CUtilityDlg::OnSysCommand>(),
         afx::OnWmPaint<&CUtilityDlg::OnPaint>(),
         afx::OnWmQueryDragIcon<&CUtilityDlg::OnQueryDragIcon>(),
+        afx::OnControl<BN_CLICKED, IDC_HELP_BUTTON, &CUtilityDlg::OnHelpButton>(),
         afx::OnCommand<ID_FILE_EXIT, &CUtilityDlg::OnFileExit>(),
+        afx::OnCommand<ID_HELP_ABOUT, &CUtilityDlg::OnHelpAbout>(),
+        afx::OnCommand<ID_HELP_CONTENTS, &CUtilityDlg::OnHelpContents>(),
     };
     static constexpr AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
     return &map;
@@ -89,7 +96,10 @@ void CUtilityDlg::AddAboutToSystemMenu() {
 }
 
 void CUtilityDlg::OnSysCommand(UINT id, LPARAM) {
-    if (id == IDM_ABOUTBOX) return;
+    if (id == IDM_ABOUTBOX) {
+        ShowAboutBox();
+        return;
+    }
     Default();
 }
 
@@ -112,3 +122,20 @@ void CUtilityDlg::OnPaint() {
 HCURSOR CUtilityDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon.get()); }
 
 void CUtilityDlg::OnFileExit() { OnOK(); }
+
+void CUtilityDlg::OnHelpAbout() { ShowAboutBox(); }
+
+void CUtilityDlg::OnHelpContents() { OpenHelp(m_helpFilePath, kHelpDisplayToc); }
+
+void CUtilityDlg::OnHelpButton() {
+    OpenHelp(HelpTopicAddress(m_helpFilePath, kMainDialogHelpPage), kHelpDisplayTopic);
+}
+
+void CUtilityDlg::OpenHelp(const std::wstring& fileOrTopic, UINT command) {
+    // The file is what must exist, and what the message names.
+    if (HelpFileExists(m_helpFilePath)) {
+        AfxHtmlHelp(m_hWnd, fileOrTopic, command, 0);
+    } else {
+        MessageBox(FormatWithArgument(kMissingHelpFileText, m_helpFilePath), nullptr, MB_ICONERROR);
+    }
+}

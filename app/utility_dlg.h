@@ -3,6 +3,8 @@
 // library's start-up message while the start-up work runs.
 #pragma once
 
+#include <string>
+
 #include "afx/dialog.h"
 #include "afx/handles.h"
 #include "afx/std_controls.h"
@@ -11,6 +13,9 @@ class CUtilityDlg : public CDialog {
 public:
     CUtilityDlg();
     ~CUtilityDlg() override;
+
+    // The help file the dialog's help commands open.
+    void SetHelpFilePath(std::wstring path) { m_helpFilePath = std::move(path); }
 
     const AFX_MSGMAP* GetMessageMap() const override;
     static const AFX_MSGMAP* GetThisMessageMap();
@@ -27,11 +32,21 @@ protected:
     HCURSOR OnQueryDragIcon();
     // When "Exit" is chosen in the File menu.
     void OnFileExit();
+    // When "About Vornix Utility..." is chosen in the Help menu.
+    void OnHelpAbout();
+    // When "Help..." is chosen in the Help menu: the help file's contents.
+    void OnHelpContents();
+    // When the "Help..." button is pressed: the main dialog's help page.
+    void OnHelpButton();
 
 private:
     // Appends the separator and the About item to the system menu.
     void AddAboutToSystemMenu();
 
+    // Opens the help file with the command, or says it is missing.
+    void OpenHelp(const std::wstring& fileOrTopic, UINT command);
+
+    std::wstring m_helpFilePath;
     CButton m_okButton;
     afx::unique_hicon m_icon;
 };

@@ -16,6 +16,8 @@ VX_BUILD="${VORNIX_BUILD_DIR:-$VX_ROOT/build}"
 # winemenubuilder disabled: it writes .desktop files and MIME entries into the
 # host user's home, which a throwaway prefix has no business doing.
 VX_WINE_OVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Size of the virtual desktop every session prefix runs its programs in.
+VX_DESKTOP_SIZE="1024x768"
 
 # Prefixed messages on stderr, so a test runner's stdout stays its own.
 VX_TAG="${VX_TAG:-wine}"
@@ -105,9 +107,13 @@ vx_ensure_display() {
 # directly: a slim machine may have no ps.
 vx_alive() {
   local target="$1" f state pgrp
+  # Explicit statuses throughout: this runs from EXIT traps, where a bare
+  # "return" would hand back the status the script was exiting with.
   if [ "${target#-}" = "$target" ]; then
-    vx_proc_state "/proc/$target/stat" && [ "$state" != Z ]
-    return
+    if vx_proc_state "/proc/$target/stat" && [ "$state" != Z ]; then
+      return 0
+    fi
+    return 1
   fi
   for f in /proc/[0-9]*/stat; do
     vx_proc_state "$f" || continue
@@ -175,6 +181,15 @@ vx_make_prefix() {
   # Marlett has no text faces, so no dialog's metrics change with it.
   if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$prefix/drive_c/windows/Fonts" ]; then
     cp -f /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+  fi
+  # Every program of the prefix runs in a Wine virtual desktop. Without a
+  # window manager (Xvfb) Wine waits about two seconds for each top-level
+  # window it unmaps; inside a virtual desktop it manages the windows itself,
+  # and draws their captions, so screenshots show what a user sees. The
+  # wineserver has written user.reg and exited, so the file can be appended.
+  if [ -f "$prefix/user.reg" ]; then
+    printf '\n[Software\\\\Wine\\\\Explorer] %s\n"Desktop"="Default"\n\n[Software\\\\Wine\\\\Explorer\\\\Desktops] %s\n"Default"="%s"\n' \
+      "$(date +%s)" "$(date +%s)" "$VX_DESKTOP_SIZE" >>"$prefix/user.reg"
   fi
   vx_say "prefix $prefix ready in $(vx_elapsed "$start") s"
 }

@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "afx/internet_session.h"
 
@@ -38,32 +43,72 @@ std::wstring UpdatePageAddress() {
     return configured != nullptr && configured[0] != L'\0' ? std::wstring(configured) : std::wstring(kMakerUpdatePage);
 }
 
+namespace {
+
+// What the fetch has read so far. Shared with the thread that reads, which
+// may outlive the wait: a server that never answers blocks the platform's
+// calls in ways no time-out option ends, so the caller stops waiting at the
+// deadline and takes what has arrived; the blocked thread ends with the
+// process.
+struct PageFetch {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::wstring page;
+};
+
+void FetchPage(const std::shared_ptr<PageFetch>& fetch, const std::wstring& address, Clock::time_point deadline) {
+    CInternetSession session;
+    if (session.IsOpen()) {
+        const DWORD budget = MillisecondsLeft(deadline);
+        session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, budget);
+        session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, budget);
+        session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, budget);
+        // Past every cache, so a stale copy never hides a new update.
+        const auto file = session.OpenURL(address, INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD |
+                                                       INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE);
+        char chunk[kUpdatePageChunk];
+        std::size_t total = 0;
+        while (file && total < kUpdatePageLimit && Clock::now() < deadline) {
+            const UINT read = file->Read(chunk, static_cast<UINT>(kUpdatePageChunk));
+            if (read == 0) break;
+            total += read;
+            std::lock_guard lock(fetch->mutex);
+            AppendChunk(fetch->page, chunk, read);
+        }
+    }
+    std::lock_guard lock(fetch->mutex);
+    fetch->finished = true;
+    fetch->done.notify_all();
+}
+
+}  // namespace
+
 std::wstring ReadUpdatePage(const std::wstring& address) {
     const Clock::time_point deadline = Clock::now() + kUpdatePageDeadline;
-    std::wstring page;
-
-    CInternetSession session;
-    if (!session.IsOpen()) return page;
-    // Each phase may wait only as long as the whole fetch has left.
-    const DWORD budget = MillisecondsLeft(deadline);
-    session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, budget);
-    session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, budget);
-    session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, budget);
-
-    // Past every cache, so a stale copy never hides a new update.
-    const auto file = session.OpenURL(address, INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD |
-                                                   INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE);
-    if (!file) return page;
-
-    char chunk[kUpdatePageChunk];
-    std::size_t total = 0;
-    while (total < kUpdatePageLimit) {
-        const DWORD left = MillisecondsLeft(deadline);
-        if (left == 0 || !file->SetReadTimeout(left)) break;
-        const UINT read = file->Read(chunk, static_cast<UINT>(kUpdatePageChunk));
-        if (read == 0) break;
-        AppendChunk(page, chunk, read);
-        total += read;
+    auto fetch = std::make_shared<PageFetch>();
+    try {
+        std::thread reader([fetch, address, deadline] {
+            // Nothing may escape a thread; a failure just ends the reading.
+            try {
+                FetchPage(fetch, address, deadline);
+            } catch (...) {
+                std::lock_guard lock(fetch->mutex);
+                fetch->finished = true;
+                fetch->done.notify_all();
+            }
+        });
+        std::unique_lock lock(fetch->mutex);
+        const bool finished = fetch->done.wait_until(lock, deadline, [&] { return fetch->finished; });
+        lock.unlock();
+        if (finished) {
+            reader.join();
+        } else {
+            reader.detach();
+        }
+    } catch (const std::system_error&) {
+        // No thread could be started: no page.
     }
-    return page;
+    std::lock_guard lock(fetch->mutex);
+    return fetch->page;
 }

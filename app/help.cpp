@@ -1,0 +1,87 @@
+#include "app/help.h"
+
+#include "app/help_path.h"
+#include "app/install_paths.h"
+
+namespace {
+
+constexpr char kHtmlHelpClassKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+constexpr char kHtmlHelpFallbackModule[] = "hhctrl.ocx";
+constexpr WORD kHtmlHelpOrdinal = 15;  // HtmlHelpW
+constexpr DWORD kModulePathBytes = 260;
+constexpr wchar_t kHelpFolder[] = L"Help\\";
+
+using HtmlHelpEntry = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
+
+// The control stays loaded for the rest of the process: nothing ever
+// releases it, so it is kept as a plain handle.
+struct HtmlHelpControl {
+    HMODULE module = nullptr;
+    HtmlHelpEntry entry = nullptr;
+    bool failed = false;
+};
+HtmlHelpControl g_htmlHelp;
+
+// The control's file as its class registration names it (8-bit registry),
+// expanded when registered as REG_EXPAND_SZ; empty when none fits.
+std::string RegisteredControlPath() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHelpClassKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    char value[kModulePathBytes] = {};
+    DWORD bytes = sizeof(value);
+    DWORD type = 0;
+    const LONG queried = ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+    ::RegCloseKey(key);
+    if (queried != ERROR_SUCCESS) return {};
+    value[kModulePathBytes - 1] = '\0';
+    if (type == REG_EXPAND_SZ) {
+        char expanded[kModulePathBytes] = {};
+        const DWORD needed = ::ExpandEnvironmentStringsA(value, expanded, kModulePathBytes);
+        if (needed == 0 || needed > kModulePathBytes) return {};
+        return expanded;
+    }
+    const std::string text(value);
+    return text.size() < kModulePathBytes ? text : std::string();
+}
+
+bool LoadHtmlHelpControl() {
+    if (g_htmlHelp.failed) return false;
+    if (g_htmlHelp.module == nullptr) {
+        const std::string registered = RegisteredControlPath();
+        if (!registered.empty()) g_htmlHelp.module = ::LoadLibraryExA(registered.c_str(), nullptr, 0);
+        if (g_htmlHelp.module == nullptr) g_htmlHelp.module = ::LoadLibraryA(kHtmlHelpFallbackModule);
+        if (g_htmlHelp.module == nullptr) {
+            g_htmlHelp.failed = true;
+            return false;
+        }
+    }
+    if (g_htmlHelp.entry == nullptr) {
+        g_htmlHelp.entry = reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(
+            ::GetProcAddress(g_htmlHelp.module, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
+        if (g_htmlHelp.entry == nullptr) {
+            g_htmlHelp.failed = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::wstring GetHelpFilePath(const std::wstring& defaultHelpPath) {
+    std::wstring folder = GetLocalAppPath();
+    if (!folder.empty()) folder += kHelpFolder;
+    return folder + HelpFileName(defaultHelpPath);
+}
+
+std::wstring& ProcessHelpFilePath() {
+    static std::wstring path;
+    return path;
+}
+
+bool HelpFileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+HWND AfxHtmlHelp(HWND caller, const std::wstring& fileOrTopic, UINT command, DWORD_PTR data) {
+    if (!LoadHtmlHelpControl()) return nullptr;
+    return g_htmlHelp.entry(caller, fileOrTopic.c_str(), command, data);
+}
