@@ -29,6 +29,9 @@ struct CurrentMessage {
 thread_local CurrentMessage t_current;
 
 thread_local CWnd* t_pendingCreate = nullptr;
+
+// WM_CTLCOLORMSGBOX ... WM_CTLCOLORSTATIC, in the order of the CTLCOLOR_ kinds.
+bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 thread_local afx::unique_hhook t_createHook;
 
 }  // namespace
@@ -176,6 +179,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (IsCtlColorMessage(message) &&
+        ReflectChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
+        return true;
     switch (message) {
     case WM_COMMAND:
         if (!OnCommand(wParam, lParam)) return false;
@@ -190,15 +196,6 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             return true;
         break;
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        if (ReflectChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result)) return true;
-        break;
     case WM_SETCURSOR:
         // Keep the hourglass while the application is busy, whatever the
         // window under the mouse would show.
@@ -251,37 +248,25 @@ bool CWnd::ReflectChildNotify(HWND child, UINT message, WPARAM wParam, LPARAM lP
 bool CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     UINT reflected = 0;
     UINT code = 0;
-    WPARAM w = wParam;
     LPARAM l = lParam;
-    switch (message) {
-    case WM_COMMAND:
-        reflected = WM_REFLECT_BASE + WM_COMMAND;
-        code = HIWORD(wParam);
-        break;
-    case WM_NOTIFY:
-        reflected = WM_REFLECT_BASE + WM_NOTIFY;
-        code = reinterpret_cast<const NMHDR*>(lParam)->code;
-        break;
-    case WM_DRAWITEM:
-        reflected = WM_REFLECT_BASE + WM_DRAWITEM;
-        break;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
+    if (IsCtlColorMessage(message)) {
         reflected = WM_REFLECT_BASE + WM_CTLCOLOR_ANY;
         l = static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX);  // CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC
-        break;
-    default:
+    } else if (message == WM_COMMAND) {
+        reflected = WM_REFLECT_BASE + WM_COMMAND;
+        code = HIWORD(wParam);
+    } else if (message == WM_NOTIFY) {
+        reflected = WM_REFLECT_BASE + WM_NOTIFY;
+        code = reinterpret_cast<const NMHDR*>(lParam)->code;
+    } else if (message == WM_DRAWITEM) {
+        reflected = WM_REFLECT_BASE + WM_DRAWITEM;
+    } else {
         return false;
     }
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(reflected, code, 0);
     if (entry == nullptr) return false;
     LRESULT local = 0;
-    const bool consumed = entry->thunk(*this, w, l, local);
+    const bool consumed = entry->thunk(*this, wParam, l, local);
     if (consumed) *result = local;
     return consumed;
 }

@@ -1,5 +1,8 @@
 #include "app/help.h"
 
+#include <cstring>
+
+#include "afx/handles.h"
 #include "app/help_path.h"
 #include "app/install_paths.h"
 
@@ -25,23 +28,22 @@ HtmlHelpControl g_htmlHelp;
 // The control's file as its class registration names it (8-bit registry),
 // expanded when registered as REG_EXPAND_SZ; empty when none fits.
 std::string RegisteredControlPath() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHelpClassKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    afx::unique_hkey key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHelpClassKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
     char value[kModulePathBytes] = {};
     DWORD bytes = sizeof(value);
     DWORD type = 0;
-    const LONG queried = ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
-    ::RegCloseKey(key);
-    if (queried != ERROR_SUCCESS) return {};
-    value[kModulePathBytes - 1] = '\0';
+    if (::RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) != ERROR_SUCCESS)
+        return {};
+    // Data that fills the buffer without a terminator is too long a path.
+    if (::strnlen(value, kModulePathBytes) >= kModulePathBytes) return {};
     if (type == REG_EXPAND_SZ) {
         char expanded[kModulePathBytes] = {};
         const DWORD needed = ::ExpandEnvironmentStringsA(value, expanded, kModulePathBytes);
         if (needed == 0 || needed > kModulePathBytes) return {};
         return expanded;
     }
-    const std::string text(value);
-    return text.size() < kModulePathBytes ? text : std::string();
+    return value;
 }
 
 bool LoadHtmlHelpControl() {

@@ -38,13 +38,18 @@ std::int32_t StatusOf(const std::function<void()>& call) {
     return 0;
 }
 
-void SetModified(const std::wstring& path, int year, int month, int day) {
+FILETIME UtcMidnightFileTime(int year, int month, int day) {
     SYSTEMTIME utc{};
     utc.wYear = static_cast<WORD>(year);
     utc.wMonth = static_cast<WORD>(month);
     utc.wDay = static_cast<WORD>(day);
     FILETIME time{};
     ::SystemTimeToFileTime(&utc, &time);
+    return time;
+}
+
+void SetModified(const std::wstring& path, int year, int month, int day) {
+    const FILETIME time = UtcMidnightFileTime(year, month, day);
     const bool folder = (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
     afx::unique_handle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, folder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
@@ -54,12 +59,7 @@ void SetModified(const std::wstring& path, int year, int month, int day) {
 
 // 00:00:00 UTC of that day, as the scan compares times.
 CalendarTime UtcMidnight(int year, int month, int day) {
-    SYSTEMTIME utc{};
-    utc.wYear = static_cast<WORD>(year);
-    utc.wMonth = static_cast<WORD>(month);
-    utc.wDay = static_cast<WORD>(day);
-    FILETIME time{};
-    ::SystemTimeToFileTime(&utc, &time);
+    const FILETIME time = UtcMidnightFileTime(year, month, day);
     const std::int64_t units = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     return (units - 116444736000000000LL) / 10000000LL;
 }
