@@ -17,7 +17,8 @@ demo: build-windows
 	@bash scripts/demo.sh
 
 # Every test tier: native unit tests under the sanitizers, then the Windows
-# unit tests and the end-to-end UI tests under Wine.
+# unit tests and the end-to-end UI tests under Wine, with the local update
+# page server running (tests/run-windows-tests.sh).
 test: build-native build-windows
 	@ctest --preset native
-	@bash tests/wine-session.sh test -- ctest --preset windows
+	@bash tests/run-windows-tests.sh

@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Shows Vornix Utility in a demo installation (run by `make demo` after the
-# Windows build).
+# Shows Vornix Utility in a demo installation, the way a user meets it on a
+# morning when an update is out (run by `make demo` after the Windows build).
 #
 # The demo has its own Wine prefix, build/demo/prefix, kept between runs so a
 # second demo starts at once. The e2e driver's --install-demo writes the
-# suite's registry values and puts the companion library in place, so the
-# program finds what an installed copy would find.
+# suite's registry values, puts the companion library and the help file in
+# place, dates the suite's programs before the update that the local update
+# page names, and makes the web check due. The local update page
+# (tests/fixtures/update_server.py) runs for the length of the demo; its test
+# CA is trusted by the demo's Wine processes only (with-test-ca.sh), and the
+# utility is pointed at it through VORNIX_UPDATE_URL.
 #
 # With a display that answers, the program runs in a Wine virtual desktop in
-# the foreground until it is closed. Without one, an Xvfb of our own stands
-# in and the run ends with screenshots in build/demo/.
+# the foreground until it is closed: the update offer comes first. Without
+# one, an Xvfb of our own stands in, the driver walks through the program
+# (the offer answered with No, the reminder, the main dialog, its menus, the
+# About box and the help) and the run ends with PNG pictures in build/demo/.
+# shellcheck disable=SC2317 # the clean-up functions run from traps
 set -euo pipefail
 
 VX_TAG="demo"
@@ -21,34 +28,27 @@ utility="$bin/VornixUtility64.exe"
 driver="$bin/vornix_e2e_tests.exe"
 demo_dir="$VX_BUILD/demo"
 prefix="$demo_dir/prefix"
+server_state="$demo_dir/update-server"
 desktop="Vornix,1024x768"
-# How long the program gets to show its main dialog before the one picture
-# is taken when the driver cannot guide the demo yet.
-settle="${VORNIX_DEMO_SETTLE:-5}"
+# Long enough for a person to look at the offer; the server is stopped as
+# soon as the demo ends anyway.
+server_lifetime=1800
 
 # The driver is started with a path relative to the repository, the folder it
 # runs in, which Wine maps to the same place on its Z: drive.
 cd "$VX_ROOT"
 demo_arg="$(realpath -m --relative-to="$VX_ROOT" "$demo_dir")"
 
-if [ ! -f "$utility" ]; then
-  vx_say "$utility is missing; build it first (make demo does)"
-  exit 1
-fi
-
-# A driver built before its demo modes existed would take an option it does
-# not know as "run the whole UI suite", so an option is passed only when the
-# driver's binary mentions it (as a narrow or a wide string).
-driver_knows() {
-  local opt="$1" wide
-  [ -f "$driver" ] || return 1
-  LC_ALL=C grep -qaF -- "$opt" "$driver" && return 0
-  wide="$(printf '%s' "$opt" | sed 's/./&\\x00/g')"
-  LC_ALL=C grep -qaP -- "$wide" "$driver"
-}
+for f in "$utility" "$driver"; do
+  if [ ! -f "$f" ]; then
+    vx_say "$f is missing; build it first (make demo does)"
+    exit 1
+  fi
+done
 
 headless=0
 stopped=0
+server_pid=""
 cleanup() {
   local rc=$?
   trap '' INT TERM HUP
@@ -59,6 +59,10 @@ cleanup() {
   if [ "$stopped" -eq 1 ] || [ "$headless" -eq 1 ]; then
     vx_stop_wineserver "$prefix"
   fi
+  if [ -n "$server_pid" ]; then
+    vx_kill_pid "$server_pid"
+  fi
+  rm -rf -- "$server_state"
   vx_xvfb_stop
   exit "$rc"
 }
@@ -71,6 +75,47 @@ trap cleanup EXIT
 trap 'interrupted INT 130' INT
 trap 'interrupted TERM 143' TERM
 trap 'interrupted HUP 129' HUP
+
+# Starts the local update page and exports VORNIX_UPDATE_URL.
+start_update_server() {
+  local deadline
+  rm -rf -- "$server_state"
+  mkdir -p "$server_state"
+  python3 tests/fixtures/update_server.py --state-dir "$server_state" \
+    --lifetime "$server_lifetime" --mode marker \
+    </dev/null >"$server_state/server.out" 2>"$server_state/server.err" &
+  server_pid=$!
+  deadline=$((SECONDS + 30))
+  while [ ! -s "$server_state/ready.json" ]; do
+    if ! vx_alive "$server_pid" || [ "$SECONDS" -ge "$deadline" ]; then
+      vx_say "the update page server did not start:"
+      cat "$server_state/server.err" >&2 || true
+      exit 1
+    fi
+    sleep 0.1
+  done
+  VORNIX_UPDATE_URL="$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["url"])' \
+    "$server_state/ready.json")"
+  export VORNIX_UPDATE_URL
+  vx_say "update page: $VORNIX_UPDATE_URL"
+}
+
+# Runs a Wine command that may check the update page's certificate.
+with_test_ca() {
+  tests/fixtures/with-test-ca.sh "$server_state/ca.pem" -- "$@"
+}
+
+# The driver's .bmp pictures as PNG files, in the order it took them.
+convert_pictures() {
+  local list="$demo_dir/pictures.txt" name
+  [ -f "$list" ] || return 0
+  while IFS= read -r name || [ -n "$name" ]; do
+    name="${name%$'\r'}"
+    [ -f "$demo_dir/$name" ] || continue
+    convert "$demo_dir/$name" "$demo_dir/${name%.bmp}.png"
+    rm -f -- "$demo_dir/$name"
+  done <"$list"
+}
 
 if ! vx_display_ok; then
   headless=1
@@ -89,57 +134,42 @@ if [ ! -f "$prefix/system.reg" ]; then
   wait $!
 fi
 vx_wine_env "$prefix"
+start_update_server
 
-if driver_knows --install-demo; then
-  vx_say "preparing the demo installation"
-  wine "$driver" --install-demo &
-  wait $!
-elif [ -f "$driver" ]; then
-  vx_say "warning: $driver has no --install-demo yet; running without the demo installation"
-else
-  vx_say "warning: $driver is not built yet; running without the demo installation"
-fi
+vx_say "preparing the demo installation"
+wine "$driver" --install-demo &
+wait $!
 
 if [ "$headless" -eq 0 ]; then
   vx_say "starting Vornix Utility on $DISPLAY; close it to end the demo"
-  wine explorer "/desktop=$desktop" "$utility" &
+  with_test_ca wine explorer "/desktop=$desktop" "$utility" &
   wait $!
   exit 0
 fi
 
 mkdir -p "$demo_dir"
 # Pictures of an earlier demo would pass for this one's.
-find "$demo_dir" -maxdepth 1 -type f -name '*.png' -delete
+find "$demo_dir" -maxdepth 1 -type f \( -name '*.png' -o -name '*.bmp' \) -delete
 
-if driver_knows --demo; then
-  vx_say "walking through the program's windows (screenshots into $demo_arg)"
-  wine "$driver" --demo "$demo_arg" &
-  wait $!
-else
-  vx_say "warning: the driver has no --demo mode yet; taking one picture of the main dialog"
-  wine explorer "/desktop=$desktop" "$utility" &
-  ui_pid=$!
-  sleep "$settle"
-  if ! vx_alive "$ui_pid"; then
-    vx_say "warning: the program ended within $settle s; the picture shows what is left"
-  fi
-  "$VX_ROOT/tests/screenshot.sh" "$demo_dir/main-dialog.png"
-  vx_stop_wineserver "$prefix"
-  vx_kill_pid "$ui_pid"
-fi
+vx_say "walking through the program's windows (pictures into $demo_arg)"
+rc=0
+with_test_ca wine "$driver" --demo "$demo_arg" &
+wait $! || rc=$?
 
 vx_stop_wineserver "$prefix"
 vx_xvfb_stop
+convert_pictures
 
 shots=()
 while IFS= read -r f; do
   shots+=("$f")
 done < <(find "$demo_dir" -maxdepth 1 -type f -name '*.png' | sort)
 if [ ${#shots[@]} -eq 0 ]; then
-  vx_say "no screenshots were taken"
+  vx_say "no pictures were taken"
   exit 1
 fi
-vx_say "${#shots[@]} screenshot(s) in $demo_dir:"
+vx_say "${#shots[@]} picture(s) in $demo_dir:"
 for f in "${shots[@]}"; do
   printf '  %s\n' "$f"
 done
+exit "$rc"

@@ -1,9 +1,9 @@
 // Every way of closing the main dialog ends the program; system commands
-// other than the About item leave it alone.
+// other than the About item leave it alone (the About box itself:
+// about_help_splash_test.cpp).
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "utility_test.h"
@@ -94,51 +94,6 @@ TEST_F(UtilityTest, SystemCommandsNearTheAboutItemChangeNothing) {
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_TRUE(Responds(dialog));
   }
-}
-
-class AboutBoxTest : public UtilityTest {
- protected:
-  // Makes the request and returns the dialog box that then appears beside
-  // the main dialog, or nullptr when none appears.
-  HWND AboutBoxAfter(HWND dialog, const std::function<void()>& request) const {
-    request();
-    return WaitFor(kAboutBoxTimeout, [&]() -> HWND {
-      for (const HWND window : VisibleTopLevelWindowsOf(process().id())) {
-        if (window != dialog && ClassNameOf(window) == kDialogClass) return window;
-      }
-      return nullptr;
-    });
-  }
-
-  // The About box is modal: closing it gives the main dialog back.
-  void ExpectClosesBackToMainDialog(HWND box, HWND dialog) const {
-    EXPECT_FALSE(IsWindowEnabled(dialog)) << "the About box should be modal";
-    PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WaitFor(kExitTimeout, [&] { return !IsWindowVisible(box); }));
-    EXPECT_TRUE(WaitFor(kExitTimeout, [&] { return IsWindowEnabled(dialog) != FALSE; }));
-    EXPECT_TRUE(process().IsRunning());
-    EXPECT_TRUE(IsWindowVisible(dialog));
-  }
-
-  static constexpr std::chrono::milliseconds kAboutBoxTimeout = 5s;
-};
-
-TEST_F(AboutBoxTest, SystemMenuAboutItemOpensAboutBox) {
-  HWND dialog = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog(dialog));
-  const HWND box =
-      AboutBoxAfter(dialog, [&] { PostMessageW(dialog, WM_SYSCOMMAND, kAboutSystemCommand, 0); });
-  if (box == nullptr) GTEST_SKIP() << "No About box appeared: it is not built yet.";
-  ExpectClosesBackToMainDialog(box, dialog);
-}
-
-TEST_F(AboutBoxTest, HelpMenuAboutItemOpensAboutBox) {
-  HWND dialog = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog(dialog));
-  const HWND box = AboutBoxAfter(
-      dialog, [&] { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kHelpAboutCommand, 0), 0); });
-  if (box == nullptr) GTEST_SKIP() << "No About box appeared: it is not built yet.";
-  ExpectClosesBackToMainDialog(box, dialog);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cwctype>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,10 +30,27 @@ constexpr std::chrono::milliseconds kMenuTimeout = 3s;
 constexpr std::chrono::milliseconds kPaintTimeout = 5s;
 // Wine copies what a window painted to the screen shortly after, not at once.
 constexpr std::chrono::milliseconds kSettleTime = 300ms;
+constexpr std::chrono::milliseconds kBoxTimeout = 5s;
+constexpr std::chrono::milliseconds kHelpTimeout = 15s;
+constexpr WORD kAboutCommand = 32773;
+constexpr WORD kHelpCommand = 32774;
+constexpr wchar_t kHelpViewerClass[] = L"HH Parent";
+constexpr wchar_t kHelpContentsClass[] = L"SysTreeView32";
 constexpr wchar_t kReportName[] = L"demo.txt";
 constexpr wchar_t kPictureListName[] = L"pictures.txt";
 
 void Print(const std::wstring& line) { std::printf("%ls\n", line.c_str()); }
+
+// A message box's text on one line of the report.
+std::wstring OneLine(std::wstring text) {
+  std::erase(text, L'\r');
+  for (size_t at = 0; (at = text.find(L'\n', at)) != std::wstring::npos;) {
+    const size_t end = text.find_first_not_of(L'\n', at);
+    text.replace(at, (end == std::wstring::npos ? text.size() : end) - at, L" ");
+    ++at;
+  }
+  return text;
+}
 
 void AppendLine(const std::wstring& path, const std::wstring& line) {
   const FileHandle file{CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
@@ -74,6 +92,7 @@ class DesktopDemo {
     if (!utility) return Fail(L"could not start the utility: " + error);
     const ChildProcess& process = utility->process();
 
+    AnswerUpdateOffer(process.id());
     const HWND dialog = WaitFor(kWindowTimeout, [&] { return FindMainDialog(process.id()); });
     if (dialog == nullptr) {
       SaveScreen(L"error-no-main-dialog.bmp", L"the screen without the main dialog");
@@ -82,9 +101,11 @@ class DesktopDemo {
     KeepStartUpMessage();
     SetForegroundWindow(dialog);  // pictured as a person sees it: active
     WaitUntilPainted(dialog);
-    SaveScreen(L"2-main-dialog.bmp", L"the main dialog");
-    SaveMenu(dialog, process.id(), 'F', L"3-file-menu.bmp", L"the File menu");
-    SaveMenu(dialog, process.id(), 'H', L"4-help-menu.bmp", L"the Help menu");
+    SaveScreen(L"4-main-dialog.bmp", L"the main dialog");
+    SaveMenu(dialog, process.id(), 'F', L"5-file-menu.bmp", L"the File menu");
+    SaveMenu(dialog, process.id(), 'H', L"6-help-menu.bmp", L"the Help menu");
+    SaveAboutBox(dialog, process.id());
+    SaveHelp(dialog, process.id());
 
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     if (!process.WaitForExit(kExitTimeout)) return Fail(L"the utility did not end after OK");
@@ -136,10 +157,13 @@ class DesktopDemo {
           L"the start-up message");
   }
 
-  void WaitUntilPainted(HWND window) const {
+  // Until the window, or the part of it of that class, has painted.
+  void WaitUntilPainted(HWND window, std::wstring_view partClass = {}) const {
     WaitFor(kPaintTimeout, [&] {
       for (const SpyEvent& event : ReadSpyLog(spyFolder_ + L"spy.log")) {
-        if (event.kind == L"paint" && event.root == window) return true;
+        if (event.kind == L"paint" && event.root == window &&
+            (partClass.empty() || event.className == partClass))
+          return true;
       }
       return false;
     });
@@ -171,16 +195,111 @@ class DesktopDemo {
     WaitFor(kMenuTimeout, [&] { return FindOpenMenu(processId) == nullptr; });
   }
 
+  // The demo installation makes the web check due and the local page names
+  // a newer update: the offer comes over the start-up message, before the
+  // main dialog. Answered with No, as a user who wants to be reminded.
+  void AnswerUpdateOffer(DWORD processId) {
+    const HWND offer = WaitFor(kWindowTimeout, [&] {
+      const HWND box = FindMessageBox(processId);
+      return box != nullptr ? box : FindMainDialog(processId);
+    });
+    if (offer == nullptr || !IsMessageBox(offer)) {
+      Saved({}, false, L"the update offer: none came (is the update page served?)");
+      return;
+    }
+    WaitUntilPainted(offer);
+    SaveScreen(L"2-update-offer.bmp", L"the update offer: " + OneLine(MessageBoxText(offer)));
+    PostMessageW(GetDlgItem(offer, IDNO), BM_CLICK, 0, 0);
+    const HWND reminder = WaitFor(kBoxTimeout, [&]() -> HWND {
+      const HWND box = FindMessageBox(processId);
+      return box != offer ? box : nullptr;
+    });
+    if (reminder == nullptr) {
+      Saved({}, false, L"the reminder after No: it did not appear");
+      return;
+    }
+    WaitUntilPainted(reminder);
+    SaveScreen(L"3-update-reminder.bmp", L"the reminder: " + OneLine(MessageBoxText(reminder)));
+    PostMessageW(GetDlgItem(reminder, IDOK), BM_CLICK, 0, 0);
+  }
+
+  // A visible top-level window of the process that the predicate accepts.
+  template <typename Predicate>
+  static HWND WaitForWindow(DWORD processId, std::chrono::milliseconds timeout,
+                            Predicate accepts) {
+    return WaitFor(timeout, [&]() -> HWND {
+      for (const HWND window : VisibleTopLevelWindowsOf(processId)) {
+        if (accepts(window)) return window;
+      }
+      return nullptr;
+    });
+  }
+
+  void SaveAboutBox(HWND dialog, DWORD processId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kAboutCommand, 0), 0);
+    const HWND box = WaitForWindow(processId, kBoxTimeout, [&](HWND window) {
+      return window != dialog && ClassNameOf(window) == kDialogClass;
+    });
+    if (box == nullptr) {
+      Saved({}, false, L"the About box: it did not open");
+      return;
+    }
+    WaitUntilPainted(box);
+    SaveScreen(L"7-about-box.bmp", L"the About box");
+    PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+    WaitFor(kBoxTimeout, [&] { return !IsWindowVisible(box); });
+  }
+
+  // The viewer paints its frame first and its contents tree a moment later.
+  // Its pages need Wine's HTML engine, which the sessions leave out
+  // (WINEDLLOVERRIDES mshtml=), so the page itself stays empty.
+  void SaveHelp(HWND dialog, DWORD processId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), 0);
+    const HWND viewer = WaitForWindow(processId, kHelpTimeout, [](HWND window) {
+      return ClassNameOf(window) == kHelpViewerClass;
+    });
+    if (viewer == nullptr) {
+      Saved({}, false, L"the help: no \"HH Parent\" window opened");
+      return;
+    }
+    SetForegroundWindow(viewer);
+    WaitUntilPainted(viewer, kHelpContentsClass);
+    SaveScreen(L"8-help.bmp", L"the help: " + TextOf(viewer));
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    WaitFor(kBoxTimeout, [&] { return !IsWindow(viewer); });
+  }
+
   std::wstring out_;
   std::wstring spyFolder_;
   std::vector<std::wstring> pictures_;
   bool failed_ = false;
 };
 
+// The demo's programs and add-ins date from before the update the local
+// update page names (Vornix_2023_Update2023_06_30.exe).
+FILETIME DemoFilesDate() {
+  SYSTEMTIME utc{};
+  utc.wYear = 2023;
+  utc.wMonth = 3;
+  utc.wDay = 15;
+  utc.wHour = 12;
+  FILETIME time{};
+  SystemTimeToFileTime(&utc, &time);
+  return time;
+}
+
+// A date long past: the web check is due at the next start.
+constexpr wchar_t kDueDate[] = L"2023-01-01 00:00:00";
+
 }  // namespace
 
 int InstallDemo() {
   std::vector<demo::Step> steps = demo::InstallSuite();
+  steps.push_back(demo::WriteProductUpdate(L"1"));
+  steps.push_back(demo::PlaceHelpFile());
+  for (demo::Step& step : demo::InstallSuiteFiles(DemoFilesDate())) steps.push_back(std::move(step));
+  steps.push_back(demo::ForgetSchedule());
+  steps.push_back(demo::WriteScheduleDate(kDueDate));
   const std::wstring commonFiles = demo::PlatformCommonFilesFolder();
   if (commonFiles.empty())
     steps.push_back({false, L"CommonFilesDir is not set in the registry"});
