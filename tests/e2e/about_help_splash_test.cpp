@@ -10,6 +10,7 @@
 // After windows.h, which it needs.
 #include <winver.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -101,6 +102,16 @@ class ScopedMachineValue {
   std::optional<std::string> old_;
 };
 
+// Every test starts the utility as on its first run: the update check then
+// only plans itself, and no update box comes in the way.
+class QuietStart : public UtilityTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(UtilityTest::SetUp());
+    ASSERT_TRUE(Succeeded({demo::ForgetSchedule()}));
+  }
+};
+
 // --- The About box ---------------------------------------------------------
 
 // The version strings of the utility's executable that the About box shows.
@@ -131,14 +142,16 @@ ProgramVersion ReadProgramVersion() {
   const auto proc = [&](const char* name) {
     return reinterpret_cast<void (*)()>(GetProcAddress(library.get(), name));
   };
-  const auto size = reinterpret_cast<decltype(&GetFileVersionInfoSizeW)>(proc("GetFileVersionInfoSizeW"));
+  const auto size =
+      reinterpret_cast<decltype(&GetFileVersionInfoSizeW)>(proc("GetFileVersionInfoSizeW"));
   const auto read = reinterpret_cast<decltype(&GetFileVersionInfoW)>(proc("GetFileVersionInfoW"));
   const auto query = reinterpret_cast<decltype(&VerQueryValueW)>(proc("VerQueryValueW"));
   if (size == nullptr || read == nullptr || query == nullptr) return {};
   const std::wstring path = UtilityPath();
   DWORD ignored = 0;
   std::vector<BYTE> block(size(path.c_str(), &ignored));
-  if (block.empty() || !read(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) return {};
+  if (block.empty() || !read(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+    return {};
 
   void* value = nullptr;
   UINT length = 0;
@@ -147,7 +160,8 @@ ProgramVersion ReadProgramVersion() {
   wchar_t prefix[32]{};
   swprintf(prefix, 32, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
   const auto text = [&](const wchar_t* key) -> std::wstring {
-    return query(block.data(), (prefix + std::wstring(key)).c_str(), &value, &length) && value != nullptr
+    return query(block.data(), (prefix + std::wstring(key)).c_str(), &value, &length) &&
+                   value != nullptr
                ? static_cast<const wchar_t*>(value)
                : L"";
   };
@@ -166,6 +180,8 @@ std::string NameOf(AboutEntry entry) {
   return entry == AboutEntry::SystemMenu ? "SystemMenu" : "HelpMenu";
 }
 
+void PrintTo(AboutEntry entry, std::ostream* out) { *out << NameOf(entry); }
+
 // Chooses the About item and returns the dialog box that then appears beside
 // the main dialog, or nullptr when none does.
 HWND OpenAboutBox(DWORD processId, HWND dialog, AboutEntry entry) {
@@ -180,7 +196,8 @@ HWND OpenAboutBox(DWORD processId, HWND dialog, AboutEntry entry) {
   });
 }
 
-class AboutBoxEntry : public UtilityTest, public testing::WithParamInterface<AboutEntry> {};
+class AboutBox : public QuietStart {};
+class AboutBoxEntry : public AboutBox, public testing::WithParamInterface<AboutEntry> {};
 
 TEST_P(AboutBoxEntry, ShowsTheProgramsVersionModallyOverTheMainDialog) {
   const ScopedMachineValue noUpdate(demo::kSuiteKey, kProductUpdateValue, std::nullopt);
@@ -205,16 +222,19 @@ TEST_P(AboutBoxEntry, ShowsTheProgramsVersionModallyOverTheMainDialog) {
 
 INSTANTIATE_TEST_SUITE_P(BothEntries, AboutBoxEntry,
                          testing::Values(AboutEntry::SystemMenu, AboutEntry::HelpMenu),
-                         [](const testing::TestParamInfo<AboutEntry>& entry) { return NameOf(entry.param); });
+                         [](const testing::TestParamInfo<AboutEntry>& entry) {
+                           return NameOf(entry.param);
+                         });
 
-TEST_F(UtilityTest, AboutBoxNamesTheSuitesUpdateLevel) {
+TEST_F(AboutBox, NamesTheSuitesUpdateLevel) {
   const ScopedMachineValue update(demo::kSuiteKey, kProductUpdateValue, L"2");
   HWND dialog = nullptr;
   ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog(dialog));
 
   const HWND box = OpenAboutBox(process().id(), dialog, AboutEntry::HelpMenu);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(TextOf(GetDlgItem(box, kAboutTextId)), AboutText(ReadProgramVersion(), L"    Update 2"));
+  EXPECT_EQ(TextOf(GetDlgItem(box, kAboutTextId)),
+            AboutText(ReadProgramVersion(), L"    Update 2"));
 }
 
 // --- Help --------------------------------------------------------------------
@@ -225,17 +245,19 @@ struct HelpCall {
   std::wstring fileOrTopic;
   friend bool operator==(const HelpCall&, const HelpCall&) = default;
   friend void PrintTo(const HelpCall& call, std::ostream* out) {
-    *out << "{command " << call.command << ", caller " << call.caller << ", \"" << Utf8(call.fileOrTopic)
-         << "\"}";
+    *out << "{command " << call.command << ", caller " << call.caller << ", \""
+         << Utf8(call.fileOrTopic) << "\"}";
   }
 };
+
+std::wstring HtmlHelpRecorderPath() { return DriverFolder() + L"html_help_recorder.dll"; }
 
 // html_help_recorder.dll registered as the HTML Help control for the
 // utility started while this object lives.
 class RecordedHtmlHelp {
  public:
   RecordedHtmlHelp()
-      : registration_(kHtmlHelpClassKey, L"", DriverFolder() + L"html_help_recorder.dll"),
+      : registration_(kHtmlHelpClassKey, L"", HtmlHelpRecorderPath()),
         log_(TempPath(L"vornix-html-help.log")) {
     Forget();
     SetEnvironmentVariableW(kHtmlHelpLogVariable, log_.c_str());
@@ -247,20 +269,26 @@ class RecordedHtmlHelp {
   [[nodiscard]] std::vector<HelpCall> Calls() const {
     std::vector<HelpCall> calls;
     const std::wstring text = FromUtf8(FileBytes(log_));
-    for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
-      const std::wstring line = text.substr(start, end - start);
-      const size_t first = line.find(L'\t');
-      const size_t second = line.find(L'\t', first + 1);
-      if (second == std::wstring::npos) continue;
-      calls.push_back({static_cast<UINT>(std::wcstoul(line.c_str(), nullptr, 10)),
-                       reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(line.c_str() + first + 1, nullptr, 10))),
-                       line.substr(second + 1)});
+    size_t end = 0;
+    for (size_t start = 0; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+      if (std::optional<HelpCall> call = Parsed(text.substr(start, end - start)))
+        calls.push_back(std::move(*call));
     }
     return calls;
   }
   void Forget() const { DeleteFileW(log_.c_str()); }
 
  private:
+  // "<command> TAB <caller as a decimal number> TAB <file or topic>"
+  static std::optional<HelpCall> Parsed(const std::wstring& line) {
+    const size_t first = line.find(L'\t');
+    const size_t second = first == std::wstring::npos ? first : line.find(L'\t', first + 1);
+    if (second == std::wstring::npos) return std::nullopt;
+    const auto caller = static_cast<UINT_PTR>(std::wcstoull(line.c_str() + first + 1, nullptr, 10));
+    return HelpCall{static_cast<UINT>(std::wcstoul(line.c_str(), nullptr, 10)),
+                    reinterpret_cast<HWND>(caller), line.substr(second + 1)};
+  }
+
   ScopedMachineValue registration_;
   std::wstring log_;
 };
@@ -293,17 +321,21 @@ void PressF1(HWND dialog) {
 void AskForHelp(HWND dialog, HelpWay way) {
   switch (way) {
     case HelpWay::F1Key: PressF1(dialog); break;
-    case HelpWay::HelpMenu: PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kHelpContentsCommand, 0), 0); break;
-    case HelpWay::HelpButton: PostMessageW(GetDlgItem(dialog, kHelpButtonId), BM_CLICK, 0, 0); break;
+    case HelpWay::HelpMenu:
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kHelpContentsCommand, 0), 0);
+      break;
+    case HelpWay::HelpButton:
+      PostMessageW(GetDlgItem(dialog, kHelpButtonId), BM_CLICK, 0, 0);
+      break;
   }
 }
 
-class HelpTest : public UtilityTest {
+class HelpTest : public QuietStart {
  protected:
   void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(UtilityTest::SetUp());
-    // A first start only plans the update check: no update box in the way.
-    ASSERT_TRUE(Succeeded({demo::ForgetSchedule()}));
+    ASSERT_NO_FATAL_FAILURE(QuietStart::SetUp());
+    ASSERT_TRUE(FileExists(HtmlHelpRecorderPath()))
+        << "html_help_recorder.dll (tests/win) is not built";
   }
 };
 
@@ -317,13 +349,15 @@ TEST_F(HelpTest, EachWayOpensTheHelpViewerOnItsPage) {
     SCOPED_TRACE(NameOf(way));
     help.Forget();
     AskForHelp(dialog, way);
-    const HWND viewer = WaitFor(kHelpTimeout, [&] { return VisibleWindowOfClass(process().id(), kHelpViewerClass); });
+    const HWND viewer = WaitFor(
+        kHelpTimeout, [&] { return VisibleWindowOfClass(process().id(), kHelpViewerClass); });
     ASSERT_NE(viewer, nullptr) << "no help viewer within " << kHelpTimeout.count() << " ms";
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), dialog);
     // F1 and the menu item open the contents, the button the main dialog's page.
-    const HelpCall expected = way == HelpWay::HelpButton
-                                  ? HelpCall{kDisplayTopic, dialog, HelpFilePath() + L"::/" + kMainDialogPage}
-                                  : HelpCall{kDisplayToc, dialog, HelpFilePath()};
+    const HelpCall expected =
+        way == HelpWay::HelpButton
+            ? HelpCall{kDisplayTopic, dialog, HelpFilePath() + L"::/" + kMainDialogPage}
+            : HelpCall{kDisplayToc, dialog, HelpFilePath()};
     EXPECT_EQ(help.Calls(), std::vector<HelpCall>{expected});
     PostMessageW(viewer, WM_CLOSE, 0, 0);
     ExpectGoesAway(viewer);
@@ -345,8 +379,8 @@ TEST_F(HelpTest, AMissingHelpFileIsReportedByEachWayAndNothingOpens) {
     AskForHelp(dialog, way);
     const HWND box = WaitFor(kBoxTimeout, [&] { return FindMessageBox(process().id()); });
     ASSERT_NE(box, nullptr) << "no message box within " << kBoxTimeout.count() << " ms";
-    EXPECT_EQ(MessageBoxText(box),
-              L"Couldn't find help file: \n" + HelpFilePath() + L"\n\nPlease check software installation.");
+    EXPECT_EQ(MessageBoxText(box), L"Couldn't find help file: \n" + HelpFilePath() +
+                                       L"\n\nPlease check software installation.");
     const bool fromTheApplication = way == HelpWay::F1Key;
     EXPECT_EQ(GetWindow(box, GW_OWNER), fromTheApplication ? nullptr : dialog);
     EXPECT_EQ(TextOf(box), fromTheApplication ? L"Error" : kApplicationName);
@@ -363,9 +397,11 @@ TEST_F(HelpTest, AMissingHelpFileIsReportedByEachWayAndNothingOpens) {
 std::optional<std::pair<LONG, LONG>> BitmapSizeInUtility(WORD id) {
   const Module module{LoadLibraryExW(UtilityPath().c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
-  const HRSRC found = FindResourceW(module.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
+  const HRSRC found =
+      FindResourceW(module.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));  // RT_BITMAP
   const HGLOBAL loaded = found != nullptr ? LoadResource(module.get(), found) : nullptr;
-  const auto* header = static_cast<const BITMAPINFOHEADER*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  const auto* header =
+      static_cast<const BITMAPINFOHEADER*>(loaded != nullptr ? LockResource(loaded) : nullptr);
   if (header == nullptr) return std::nullopt;
   return std::pair{header->biWidth, std::abs(header->biHeight)};
 }
@@ -379,11 +415,15 @@ std::optional<std::pair<LONG, LONG>> PictureSize(const std::wstring& path) {
   return std::pair{header.biWidth, std::abs(header.biHeight)};
 }
 
-bool IsFrameworkWindowClass(const std::wstring& className) { return className.starts_with(L"Afx:"); }
+bool IsFrameworkWindowClass(const std::wstring& className) {
+  return className.starts_with(L"Afx:");
+}
+
+class StartUp : public QuietStart {};
 
 // The splash lives only until the next change of second, too briefly to be
 // sure of catching it from outside; the spy records it, with a picture of it.
-TEST_F(UtilityTest, SplashPictureShowsBeforeTheMainDialogAndGoesFirst) {
+TEST_F(StartUp, SplashPictureShowsBeforeTheMainDialogAndGoesFirst) {
   ASSERT_TRUE(Succeeded({demo::PlaceCompanionLibrary(demo::PlatformCommonFilesFolder())}));
   const std::wstring folder = TempPath(L"vornix-splash\\");
   ASSERT_TRUE(CreateFolderTree(folder));
@@ -394,7 +434,8 @@ TEST_F(UtilityTest, SplashPictureShowsBeforeTheMainDialogAndGoesFirst) {
   std::wstring error;
   const std::optional<RunningUtility> utility = RunningUtility::Launch(launch, error);
   ASSERT_TRUE(utility.has_value()) << Utf8(error);
-  const HWND dialog = WaitFor(kWindowTimeout, [&] { return FindMainDialog(utility->process().id()); });
+  const HWND dialog =
+      WaitFor(kWindowTimeout, [&] { return FindMainDialog(utility->process().id()); });
   ASSERT_NE(dialog, nullptr);
 
   std::vector<SpyEvent> events;
@@ -403,25 +444,28 @@ TEST_F(UtilityTest, SplashPictureShowsBeforeTheMainDialogAndGoesFirst) {
     return FirstIndex(events, L"show", dialog) < events.size();
   });
   const size_t splashShown = FirstIndex(events, [](const SpyEvent& event) {
-    return event.kind == L"show" && event.window == event.root && IsFrameworkWindowClass(event.className);
+    return event.kind == L"show" && event.window == event.root &&
+           IsFrameworkWindowClass(event.className);
   });
   ASSERT_LT(splashShown, events.size()) << "no splash window was shown";
   const HWND splash = events[splashShown].window;
-  EXPECT_LT(splashShown, FirstIndex(events, L"create", dialog)) << "the splash comes before the main dialog";
+  EXPECT_LT(splashShown, FirstIndex(events, L"create", dialog))
+      << "the splash comes before the main dialog";
   EXPECT_LT(FirstIndex(events, L"destroy", splash), FirstIndex(events, L"show", dialog))
       << "the splash is gone before the main dialog shows";
   EXPECT_FALSE(IsWindow(splash));
 
   const auto bitmap = BitmapSizeInUtility(kSplashBitmapId);
   ASSERT_TRUE(bitmap.has_value()) << "bitmap 157 is missing";
-  EXPECT_EQ(PictureSize(folder + SpyPictureName(splash)), bitmap) << "the splash window is the picture's size";
+  EXPECT_EQ(PictureSize(folder + SpyPictureName(splash)), bitmap)
+      << "the splash window is the picture's size";
 }
 
 // Minimising goes to the platform's default handling like every system
 // command other than the About item. The icon the minimised dialog gives for
 // dragging is not checked: under Wine a WM_QUERYDRAGICON sent from another
-// process fails (SendMessageTimeout returns 0) before the window answers.
-TEST_F(UtilityTest, MainDialogMinimisesAndComesBack) {
+// process fails (SendMessageTimeout returns 0).
+TEST_F(QuietStart, MainDialogMinimisesAndComesBack) {
   HWND dialog = nullptr;
   ASSERT_NO_FATAL_FAILURE(StartAndWaitForMainDialog(dialog));
 

@@ -102,9 +102,9 @@ std::vector<Step> InstallSuite(const std::wstring& appFolder) {
   const std::wstring folder = WithTrailingBackslash(appFolder);
   std::vector<Step> steps = WriteSuitePaths(folder, folder);
   steps.push_back(CreateFolder(folder + L"Help\\"));
-  // The help file is named after the executable; it exists once the build makes it.
-  const std::wstring helpFile = DriverFolder() + L"VornixUtility64.chm";
-  if (FileExists(helpFile)) steps.push_back(CopyInto(helpFile, folder + L"Help\\"));
+  // The help file the build compiles (named after the executable, without
+  // its "64"), when it has been built.
+  if (FileExists(DriverFolder() + L"VornixUtility.chm")) steps.push_back(PlaceHelpFile(folder));
   return steps;
 }
 

@@ -29,7 +29,7 @@ TEST(TidyVersionString, WritesResourceCompilerVersionsDottedWithoutTrailingZeroP
 TEST(TidyVersionString, LeavesVersionsWithNothingToTidyAsTheyAre) {
     EXPECT_EQ(Tidied(L"23.10"), L"23.10");
     EXPECT_EQ(Tidied(L"1.0"), L"1.0");
-    EXPECT_EQ(Tidied(L"7"), L"7");  // never given a ".0"
+    EXPECT_EQ(Tidied(L"7"), L"7");              // never given a ".0"
     EXPECT_EQ(Tidied(L"1,0,0,0"), L"1,0,0,0");  // commas without spaces are not the resource form
     EXPECT_EQ(Tidied(L""), L"");
 }
@@ -39,9 +39,9 @@ TEST(HelpFileName, IsTheExecutablesNameWithoutItsBitnessAndExtension) {
     EXPECT_EQ(HelpFileName(L"C:\\Suite\\Tool32.exe"), L"Tool.chm");
     EXPECT_EQ(HelpFileName(L"C:\\Suite\\Tool16.exe"), L"Tool16.chm");
     EXPECT_EQ(HelpFileName(L"C:\\Suite\\VornixUtility64.chm"), L"VornixUtility.chm");
-    EXPECT_EQ(HelpFileName(L"C:\\Suite\\Tool64"), L"Tool.chm");        // no extension
-    EXPECT_EQ(HelpFileName(L"Tool64.exe"), L"Tool.chm");               // no folder
-    EXPECT_EQ(HelpFileName(L"C:\\Suite.2023\\Tool64"), L"Tool.chm");   // the folder's dot is not the name's
+    EXPECT_EQ(HelpFileName(L"C:\\Suite\\Tool64"), L"Tool.chm");                // no extension
+    EXPECT_EQ(HelpFileName(L"Tool64.exe"), L"Tool.chm");                       // no folder
+    EXPECT_EQ(HelpFileName(L"C:\\Suite.2023\\Tool64"), L"Tool.chm");           // the folder's dot is not the name's
     EXPECT_EQ(HelpFileName(L"C:\\Suite\\Tool64.old.exe"), L"Tool64.old.chm");  // cut at the last dot only
 }
 

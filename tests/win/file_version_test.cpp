@@ -12,17 +12,16 @@
 namespace {
 
 std::vector<std::wstring> Fields(const FileVersionStrings& r) {
-    return {r.Comments,         r.CompanyName,  r.FileDescription, r.FileVersion,
-            r.InternalName,     r.LegalCopyright, r.LegalTrademarks, r.OriginalFilename,
-            r.PrivateBuild,     r.ProductName,  r.ProductVersion,  r.SpecialBuild};
+    return {r.Comments,        r.CompanyName,      r.FileDescription, r.FileVersion, r.InternalName,   r.LegalCopyright,
+            r.LegalTrademarks, r.OriginalFilename, r.PrivateBuild,    r.ProductName, r.ProductVersion, r.SpecialBuild};
 }
 
 // Every field holds a text no version resource here has and that tidying
 // leaves alone, so a field the reader did not touch is easy to tell.
 FileVersionStrings Prefilled() {
-    return {L"was Comments",       L"was CompanyName",  L"was FileDescription", L"was FileVersion",
-            L"was InternalName",   L"was LegalCopyright", L"was LegalTrademarks", L"was OriginalFilename",
-            L"was PrivateBuild",   L"was ProductName",  L"was ProductVersion",  L"was SpecialBuild"};
+    return {L"was Comments",     L"was CompanyName",    L"was FileDescription", L"was FileVersion",
+            L"was InternalName", L"was LegalCopyright", L"was LegalTrademarks", L"was OriginalFilename",
+            L"was PrivateBuild", L"was ProductName",    L"was ProductVersion",  L"was SpecialBuild"};
 }
 
 std::wstring TestLibrary(const wchar_t* name) { return TestProgramFolder() + L"verinfo_" + name; }
@@ -36,10 +35,10 @@ FileVersionStrings ReadFrom(const wchar_t* library, FileVersionStrings record = 
 
 TEST(FileVersionReader, ReadsAllTwelveStringsAndTidiesTheVersions) {
     const FileVersionStrings read = ReadFrom(L"english_us");
-    EXPECT_EQ(Fields(read), (std::vector<std::wstring>{
-                                L"US comments", L"US company", L"US description", L"23.22.8.1", L"US internal",
-                                L"US copyright \u00A9", L"US trademarks", L"US original.dll", L"US private",
-                                L"US product", L"2023.0", L"US special"}));
+    EXPECT_EQ(Fields(read),
+              (std::vector<std::wstring>{L"US comments", L"US company", L"US description", L"23.22.8.1", L"US internal",
+                                         L"US copyright \u00A9", L"US trademarks", L"US original.dll", L"US private",
+                                         L"US product", L"2023.0", L"US special"}));
 
     // The extension may as well be part of the path.
     FileVersionStrings wholeName = Prefilled();

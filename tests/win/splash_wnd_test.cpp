@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -141,7 +141,8 @@ TEST_F(SplashWindow, ShowsTheBitmapUnscaledInABorderlessPopupCentredOnTheWorkAre
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(splash, GWL_STYLE));
     EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0u);
-    EXPECT_EQ(::GetWindowLongPtrW(splash, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE), 0);
+    EXPECT_EQ(::GetWindowLongPtrW(splash, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE),
+              0);
     EXPECT_EQ(::GetWindowTextLengthW(splash), 0);
 
     // Painted at once, pixel for pixel: the frame at the window's edges.

@@ -21,11 +21,10 @@ std::wstring LogPath() {
 }
 
 std::string Utf8(const std::wstring& text) {
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                            nullptr, nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
     return out;
 }
 
@@ -35,9 +34,9 @@ void Record(HWND caller, const wchar_t* fileOrTopic, UINT command) {
     const HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
-    const std::string line = Utf8(std::to_wstring(command) + L'\t' +
-                                  std::to_wstring(reinterpret_cast<UINT_PTR>(caller)) + L'\t' +
-                                  (fileOrTopic != nullptr ? fileOrTopic : L"") + L'\n');
+    const std::string line =
+        Utf8(std::to_wstring(command) + L'\t' + std::to_wstring(reinterpret_cast<UINT_PTR>(caller)) + L'\t' +
+             (fileOrTopic != nullptr ? fileOrTopic : L"") + L'\n');
     DWORD written = 0;
     ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     ::CloseHandle(file);
@@ -46,8 +45,8 @@ void Record(HWND caller, const wchar_t* fileOrTopic, UINT command) {
 HtmlHelpEntry RealHtmlHelp() {
     static const HtmlHelpEntry entry = [] {
         const HMODULE control = ::LoadLibraryW(L"hhctrl.ocx");
-        return control != nullptr ? reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void (*)()>(
-                                        ::GetProcAddress(control, MAKEINTRESOURCEA(15))))
+        return control != nullptr ? reinterpret_cast<HtmlHelpEntry>(
+                                        reinterpret_cast<void (*)()>(::GetProcAddress(control, MAKEINTRESOURCEA(15))))
                                   : nullptr;
     }();
     return entry;
