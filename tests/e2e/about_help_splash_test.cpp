@@ -415,10 +415,6 @@ std::optional<std::pair<LONG, LONG>> PictureSize(const std::wstring& path) {
   return std::pair{header.biWidth, std::abs(header.biHeight)};
 }
 
-bool IsFrameworkWindowClass(const std::wstring& className) {
-  return className.starts_with(L"Afx:");
-}
-
 class StartUp : public QuietStart {};
 
 // The splash lives only until the next change of second, too briefly to be
@@ -443,10 +439,7 @@ TEST_F(StartUp, SplashPictureShowsBeforeTheMainDialogAndGoesFirst) {
     events = ReadSpyLog(launch.spyLog);
     return FirstIndex(events, L"show", dialog) < events.size();
   });
-  const size_t splashShown = FirstIndex(events, [](const SpyEvent& event) {
-    return event.kind == L"show" && event.window == event.root &&
-           IsFrameworkWindowClass(event.className);
-  });
+  const size_t splashShown = FirstSplashShown(events);
   ASSERT_LT(splashShown, events.size()) << "no splash window was shown";
   const HWND splash = events[splashShown].window;
   EXPECT_LT(splashShown, FirstIndex(events, L"create", dialog))

@@ -98,6 +98,7 @@ class DesktopDemo {
       SaveScreen(L"error-no-main-dialog.bmp", L"the screen without the main dialog");
       return Fail(L"the main dialog did not appear");
     }
+    KeepSplash();
     KeepStartUpMessage();
     SetForegroundWindow(dialog);  // pictured as a person sees it: active
     WaitUntilPainted(dialog);
@@ -140,6 +141,22 @@ class DesktopDemo {
 
   void SaveScreen(const std::wstring& name, const std::wstring& what) {
     Saved(name, SaveScreenPicture((out_ + name).c_str()), what);
+  }
+
+  // The splash goes at the next change of second: its picture, too, was
+  // taken by the spy inside the utility.
+  void KeepSplash() {
+    const std::vector<SpyEvent> events = ReadSpyLog(spyFolder_ + L"spy.log");
+    const size_t shown = FirstSplashShown(events);
+    if (shown == events.size()) {
+      Saved({}, false, L"the splash: no splash window was shown");
+      return;
+    }
+    const std::wstring name = L"0-splash.bmp";
+    Saved(name,
+          CopyFileW((spyFolder_ + SpyPictureName(events[shown].window)).c_str(), (out_ + name).c_str(),
+                    FALSE) != FALSE,
+          L"the splash");
   }
 
   // The start-up message lives only milliseconds: its picture was taken by

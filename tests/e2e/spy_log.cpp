@@ -84,4 +84,12 @@ HWND WindowShowingText(const std::vector<SpyEvent>& events, std::wstring_view te
   return at < events.size() ? events[at].root : nullptr;
 }
 
+bool IsFrameworkWindowClass(const std::wstring& className) { return className.starts_with(L"Afx:"); }
+
+size_t FirstSplashShown(const std::vector<SpyEvent>& events) {
+  return FirstIndex(events, [](const SpyEvent& event) {
+    return event.kind == L"show" && event.window == event.root && IsFrameworkWindowClass(event.className);
+  });
+}
+
 }  // namespace e2e

@@ -50,5 +50,11 @@ bool IsStatic(const SpyEvent& event);
 size_t FirstStaticWithText(const std::vector<SpyEvent>& events, std::wstring_view text);
 // The top-level window holding a static with the text; nullptr when none did.
 HWND WindowShowingText(const std::vector<SpyEvent>& events, std::wstring_view text);
+// Whether the class is one the program's framework registers for its own
+// windows (the splash); dialogs and controls have system classes.
+bool IsFrameworkWindowClass(const std::wstring& className);
+// Where the first top-level window of a framework class was shown: the
+// splash. events.size() when none was.
+size_t FirstSplashShown(const std::vector<SpyEvent>& events);
 
 }  // namespace e2e
