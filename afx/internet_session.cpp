@@ -8,11 +8,6 @@ UINT CInternetFile::Read(void* buffer, UINT count) {
     return read;
 }
 
-bool CInternetFile::SetReadTimeout(DWORD milliseconds) {
-    return m_request &&
-           ::InternetSetOptionW(m_request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof(milliseconds));
-}
-
 CInternetSession::CInternetSession(const wchar_t* agent) {
     std::wstring name = agent != nullptr ? agent : L"";
     if (agent == nullptr && AfxGetApp() != nullptr) name = AfxGetApp()->GetAppName();

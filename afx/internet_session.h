@@ -18,8 +18,6 @@ public:
 
     // Reads up to count bytes; 0 at the end of the data or on a failure.
     UINT Read(void* buffer, UINT count);
-    // Bounds how long each further read may wait for data.
-    bool SetReadTimeout(DWORD milliseconds);
     void Close() { m_request.reset(); }
 
 private:

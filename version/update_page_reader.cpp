@@ -77,9 +77,6 @@ void FetchPage(const std::shared_ptr<PageFetch>& fetch, const std::wstring& addr
             AppendChunk(fetch->page, chunk, read);
         }
     }
-    std::lock_guard lock(fetch->mutex);
-    fetch->finished = true;
-    fetch->done.notify_all();
 }
 
 }  // namespace
@@ -93,10 +90,10 @@ std::wstring ReadUpdatePage(const std::wstring& address) {
             try {
                 FetchPage(fetch, address, deadline);
             } catch (...) {
-                std::lock_guard lock(fetch->mutex);
-                fetch->finished = true;
-                fetch->done.notify_all();
             }
+            std::lock_guard lock(fetch->mutex);
+            fetch->finished = true;
+            fetch->done.notify_all();
         });
         std::unique_lock lock(fetch->mutex);
         const bool finished = fetch->done.wait_until(lock, deadline, [&] { return fetch->finished; });

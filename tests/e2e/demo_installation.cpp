@@ -128,6 +128,17 @@ Step PlaceHelpFile(const std::wstring& appFolder) {
   return CopyInto(DriverFolder() + L"VornixUtility.chm", folder);
 }
 
+FILETIME UtcFileTime(int year, int month, int day, int hour) {
+  SYSTEMTIME utc{};
+  utc.wYear = static_cast<WORD>(year);
+  utc.wMonth = static_cast<WORD>(month);
+  utc.wDay = static_cast<WORD>(day);
+  utc.wHour = static_cast<WORD>(hour);
+  FILETIME time{};
+  SystemTimeToFileTime(&utc, &time);
+  return time;
+}
+
 std::vector<Step> InstallSuiteFiles(const FILETIME& modified, const std::wstring& appFolder,
                                     std::vector<std::wstring>* made) {
   const std::wstring root = WithTrailingBackslash(appFolder);

@@ -43,6 +43,9 @@ Step WriteProductUpdate(const std::wstring& level);
 // Copies the built help file, VornixUtility.chm, into appFolder's Help\.
 Step PlaceHelpFile(const std::wstring& appFolder = kAppFolder);
 
+// A moment in UTC, as file times are stored.
+FILETIME UtcFileTime(int year, int month, int day, int hour = 0);
+
 // One installed program or add-in in each folder the update check scans
 // (Applications\, Designer\Common\, Designer\Common\R23\ and the modules'
 // R23\ folders), every one last modified at `modified`. Other files in those

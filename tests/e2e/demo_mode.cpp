@@ -294,16 +294,7 @@ class DesktopDemo {
 
 // The demo's programs and add-ins date from before the update the local
 // update page names (Vornix_2023_Update2023_06_30.exe).
-FILETIME DemoFilesDate() {
-  SYSTEMTIME utc{};
-  utc.wYear = 2023;
-  utc.wMonth = 3;
-  utc.wDay = 15;
-  utc.wHour = 12;
-  FILETIME time{};
-  SystemTimeToFileTime(&utc, &time);
-  return time;
-}
+FILETIME DemoFilesDate() { return demo::UtcFileTime(2023, 3, 15, 12); }
 
 // A date long past: the web check is due at the next start.
 constexpr wchar_t kDueDate[] = L"2023-01-01 00:00:00";

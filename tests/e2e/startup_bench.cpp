@@ -36,15 +36,7 @@ constexpr Situation kSituations[] = {
 };
 constexpr std::chrono::milliseconds kPoll = 5ms;
 
-FILETIME InstalledFilesDate() {
-  SYSTEMTIME utc{};
-  utc.wYear = 2023;
-  utc.wMonth = 6;
-  utc.wDay = 1;
-  FILETIME time{};
-  SystemTimeToFileTime(&utc, &time);
-  return time;
-}
+FILETIME InstalledFilesDate() { return demo::UtcFileTime(2023, 6, 1); }
 
 bool Prepare() {
   std::vector<demo::Step> steps = demo::InstallSuite();
