@@ -1,6 +1,6 @@
 #include "afx/cmd_target.h"
 
-#include "afx/win_app.h"
+#include "afx/wait_cursor.h"
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static constexpr AFX_MSGMAP map{nullptr, {}};
@@ -30,10 +30,6 @@ bool CCmdTarget::OnCmdMsg(UINT id, UINT code) {
     return entry->thunk(*this, MAKEWPARAM(id, code), 0, ignored);
 }
 
-void CCmdTarget::BeginWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(1);
-}
+void CCmdTarget::BeginWaitCursor() { AfxDoWaitCursor(1); }
 
-void CCmdTarget::EndWaitCursor() {
-    if (CWinApp* app = AfxGetApp()) app->DoWaitCursor(-1);
-}
+void CCmdTarget::EndWaitCursor() { AfxDoWaitCursor(-1); }

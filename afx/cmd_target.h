@@ -22,7 +22,7 @@ public:
     // Windows override it to route unhandled commands further.
     virtual bool OnCmdMsg(UINT id, UINT code);
 
-    // The hourglass while a long operation runs; calls nest.
+    // The hourglass while a long operation runs; calls nest (AfxDoWaitCursor).
     void BeginWaitCursor();
     void EndWaitCursor();
 

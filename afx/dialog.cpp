@@ -98,6 +98,7 @@ bool CDialog::Create(UINT templateId, CWnd* parent, HINSTANCE resources) {
 
 bool CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t templateSize, CWnd* parent,
                              HINSTANCE resources) {
+    if (m_hWnd != nullptr) return false;
     OccDialogInfo info;
     info.templateSize = templateSize;
     const DLGTEMPLATE* used = dialogTemplate;
@@ -115,7 +116,7 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t temp
     HWND hwnd = ::CreateDialogIndirectParamW(resources, used, parentHwnd, &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     if (manager != nullptr) manager->PostCreateDialog(&info);
-    return hwnd != nullptr && m_hWnd == hwnd;
+    return AfxCheckCreated(this, hwnd);
 }
 
 void CDialog::RunModalLoop() {

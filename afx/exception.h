@@ -31,7 +31,15 @@ private:
     std::int32_t m_sc;
 };
 
+// A data exchange that failed (a control it needs is missing); UpdateData
+// catches it and answers false, so the dialog stays open.
+class CUserException : public CException {
+public:
+    const char* what() const noexcept override { return "data exchange failed"; }
+};
+
 [[noreturn]] void AfxThrowInvalidArgException();
+[[noreturn]] void AfxThrowUserException();
 [[noreturn]] void AfxThrowOleException(std::int32_t status);
 
 // Status codes the program raises.

@@ -5,9 +5,12 @@
 #include <new>
 
 #include "afx/exception.h"
-#include "afx/win_app.h"
 
 namespace {
+
+void ReportWithoutOwner(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_ICONEXCLAMATION | MB_OK); }
+
+AfxErrorReporter g_reporter = &ReportWithoutOwner;
 
 constexpr wchar_t kInvalidArgText[] = L"Encountered an improper argument.";
 constexpr wchar_t kOutOfMemoryText[] = L"Out of memory.";
@@ -32,6 +35,8 @@ std::wstring SystemStatusText(std::int32_t status) {
 
 }  // namespace
 
+void AfxSetErrorReporter(AfxErrorReporter reporter) { g_reporter = reporter != nullptr ? reporter : &ReportWithoutOwner; }
+
 std::wstring AfxGetErrorMessage(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
@@ -47,9 +52,15 @@ std::wstring AfxGetErrorMessage(const std::exception_ptr& error) {
 }
 
 void AfxReportException(const std::exception_ptr& error) noexcept {
+    // The box's loop may deliver the message that failed once more (a
+    // timer, a paint); reporting that too would stack boxes without end.
+    static thread_local bool reporting = false;
+    if (reporting) return;
+    reporting = true;
     try {
-        AfxMessageBox(AfxGetErrorMessage(error), MB_ICONEXCLAMATION | MB_OK);
+        g_reporter(AfxGetErrorMessage(error));
     } catch (...) {
         // Nothing sensible is left to do when even the report fails.
     }
+    reporting = false;
 }

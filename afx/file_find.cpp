@@ -1,10 +1,8 @@
 #include "afx/file_find.h"
 
-namespace {
-// 100-ns intervals from 1601-01-01 to 1970-01-01.
-constexpr std::int64_t kFileTimeEpochOffset = 116444736000000000LL;
-constexpr std::int64_t kFileTimeUnitsPerSecond = 10000000LL;
-}  // namespace
+#include "afx/file_time.h"
+
+bool AfxFileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool CFileFind::FindFile(const std::wstring& pattern) {
     Close();
@@ -33,8 +31,4 @@ bool CFileFind::IsDots() const {
     return name == L"." || name == L"..";
 }
 
-std::int64_t CFileFind::GetLastWriteTime() const {
-    const std::int64_t units = (static_cast<std::int64_t>(m_current.ftLastWriteTime.dwHighDateTime) << 32) |
-                               m_current.ftLastWriteTime.dwLowDateTime;
-    return (units - kFileTimeEpochOffset) / kFileTimeUnitsPerSecond;
-}
+std::int64_t CFileFind::GetLastWriteTime() const { return afx::FileTimeToUnixSeconds(m_current.ftLastWriteTime); }

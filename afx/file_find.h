@@ -10,6 +10,9 @@
 
 #include "afx/handles.h"
 
+// Whether the file's attributes can be read: a folder of that name counts.
+bool AfxFileExists(const std::wstring& path);
+
 class CFileFind {
 public:
     // Starts the enumeration; false when nothing matches (or the folder

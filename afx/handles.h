@@ -1,5 +1,6 @@
-// Owning, move-only wrappers for every kind of Win32 handle the framework
-// and the program own. One template, one traits struct per handle kind.
+// Owning, move-only wrappers for every kind of Win32 handle the framework,
+// the program, its tools and its tests own. One template, one traits struct
+// per handle kind.
 //
 // Contract:
 //  - A wrapper owns exactly one handle or none; it closes it when destroyed,
@@ -12,6 +13,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <shtypes.h>
 #include <wininet.h>
 
 #include <utility>
@@ -35,13 +38,13 @@ public:
     ~unique_any() { reset(); }
 
     pointer get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != Traits::invalid(); }
+    explicit operator bool() const noexcept { return !(h_ == Traits::invalid()); }
 
     pointer release() noexcept { return std::exchange(h_, Traits::invalid()); }
 
     void reset(pointer h = Traits::invalid()) noexcept {
         pointer old = std::exchange(h_, h);
-        if (old != Traits::invalid()) {
+        if (!(old == Traits::invalid())) {
             const DWORD lastError = ::GetLastError();
             Traits::close(old);
             ::SetLastError(lastError);
@@ -67,6 +70,14 @@ struct null_invalid {
     static void close(type h) noexcept { CloseFn(h); }
 };
 
+// Kernel handles whose "none" is INVALID_HANDLE_VALUE: files, snapshots.
+template <auto CloseFn>
+struct minus_one_invalid {
+    using type = HANDLE;
+    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(type h) noexcept { CloseFn(h); }
+};
+
 // GDI objects are deleted with DeleteObject whatever their kind; keeping the
 // kinds apart in the type system stops a font from being selected as a pen.
 template <class T>
@@ -76,27 +87,47 @@ struct gdi_object {
     static void close(type h) noexcept { ::DeleteObject(h); }
 };
 
-struct find_handle {
-    using type = HANDLE;
-    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(type h) noexcept { ::FindClose(h); }
+// A device context from GetDC/GetWindowDC: it goes back to its window.
+struct window_dc {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    bool operator==(const window_dc&) const = default;
+};
+struct window_dc_traits {
+    using type = window_dc;
+    static type invalid() noexcept { return {}; }
+    static void close(type h) noexcept { ::ReleaseDC(h.window, h.dc); }
 };
 
-struct kernel_handle {
-    using type = HANDLE;
-    static constexpr type invalid() noexcept { return nullptr; }
-    static void close(type h) noexcept { ::CloseHandle(h); }
+// An object selected into a DC: closing selects the previous one back, so
+// the DC (often borrowed) is handed back as it came.
+struct selected_object {
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
+    bool operator==(const selected_object&) const = default;
+};
+struct selected_object_traits {
+    using type = selected_object;
+    static type invalid() noexcept { return {}; }
+    static void close(type h) noexcept { ::SelectObject(h.dc, h.previous); }
 };
 
+inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
+inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
 inline void CloseKey(HKEY k) noexcept { ::RegCloseKey(k); }
 inline void ReleaseModule(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void DestroyIconHandle(HICON i) noexcept { ::DestroyIcon(i); }
 inline void DestroyCursorHandle(HCURSOR c) noexcept { ::DestroyCursor(c); }
 inline void DestroyMenuHandle(HMENU m) noexcept { ::DestroyMenu(m); }
+inline void DestroyWindowHandle(HWND w) noexcept { ::DestroyWindow(w); }
 inline void DeleteDcHandle(HDC dc) noexcept { ::DeleteDC(dc); }
 inline void Unhook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
 inline void CloseInternet(HINTERNET h) noexcept { ::InternetCloseHandle(h); }
 inline void DestroyImageList(HIMAGELIST l) noexcept { ::ImageList_Destroy(l); }
+inline void FreeTaskMemory(void* p) noexcept { ::CoTaskMemFree(p); }
+
+template <class T>
+using cotaskmem = null_invalid<T*, &FreeTaskMemory>;
 
 }  // namespace handle_traits
 
@@ -105,18 +136,44 @@ using unique_hmodule = unique_any<handle_traits::null_invalid<HMODULE, handle_tr
 using unique_hicon = unique_any<handle_traits::null_invalid<HICON, handle_traits::DestroyIconHandle>>;
 using unique_hcursor = unique_any<handle_traits::null_invalid<HCURSOR, handle_traits::DestroyCursorHandle>>;
 using unique_hmenu = unique_any<handle_traits::null_invalid<HMENU, handle_traits::DestroyMenuHandle>>;
+// A window nobody else owns (a test's or a tool's helper window); a window
+// with a CWnd object is the object's.
+using unique_hwnd = unique_any<handle_traits::null_invalid<HWND, handle_traits::DestroyWindowHandle>>;
 // A device context this code created (CreateCompatibleDC); never a borrowed one.
 using unique_hdc = unique_any<handle_traits::null_invalid<HDC, handle_traits::DeleteDcHandle>>;
+using unique_window_dc = unique_any<handle_traits::window_dc_traits>;
+using unique_select_object = unique_any<handle_traits::selected_object_traits>;
 using unique_hhook = unique_any<handle_traits::null_invalid<HHOOK, handle_traits::Unhook>>;
 using unique_hinternet = unique_any<handle_traits::null_invalid<HINTERNET, handle_traits::CloseInternet>>;
 using unique_himagelist = unique_any<handle_traits::null_invalid<HIMAGELIST, handle_traits::DestroyImageList>>;
-using unique_hfind = unique_any<handle_traits::find_handle>;
-using unique_handle = unique_any<handle_traits::kernel_handle>;
+using unique_hfind = unique_any<handle_traits::minus_one_invalid<&handle_traits::CloseFind>>;
+// Files and tool-help snapshots (INVALID_HANDLE_VALUE when they failed).
+using unique_hfile = unique_any<handle_traits::minus_one_invalid<&handle_traits::CloseKernelHandle>>;
+// Processes, threads, events (null when they failed).
+using unique_handle = unique_any<handle_traits::null_invalid<HANDLE, handle_traits::CloseKernelHandle>>;
 
 using unique_hbitmap = unique_any<handle_traits::gdi_object<HBITMAP>>;
 using unique_hfont = unique_any<handle_traits::gdi_object<HFONT>>;
 using unique_hbrush = unique_any<handle_traits::gdi_object<HBRUSH>>;
 using unique_hpen = unique_any<handle_traits::gdi_object<HPEN>>;
 using unique_hrgn = unique_any<handle_traits::gdi_object<HRGN>>;
+
+// Memory from the COM task allocator, such as the shell's item lists.
+template <class T>
+using unique_cotaskmem_ptr = unique_any<handle_traits::cotaskmem<T>>;
+using unique_pidl = unique_cotaskmem_ptr<ITEMIDLIST>;
+
+// Borrows dc for the life of the guard with object selected into it.
+inline unique_select_object SelectObject(HDC dc, HGDIOBJ object) noexcept {
+    HGDIOBJ previous = ::SelectObject(dc, object);
+    return unique_select_object(previous != nullptr && previous != HGDI_ERROR ? handle_traits::selected_object{dc, previous}
+                                                                             : handle_traits::selected_object{});
+}
+
+// The window's client-area DC, released to the window when the guard goes.
+inline unique_window_dc GetDC(HWND window) noexcept {
+    HDC dc = ::GetDC(window);
+    return unique_window_dc(dc != nullptr ? handle_traits::window_dc{window, dc} : handle_traits::window_dc{});
+}
 
 }  // namespace afx

@@ -1,6 +1,6 @@
 #include "afx/internet_session.h"
 
-#include "afx/win_app.h"
+#include "afx/module_state.h"
 
 UINT CInternetFile::Read(void* buffer, UINT count) {
     DWORD read = 0;
@@ -9,8 +9,7 @@ UINT CInternetFile::Read(void* buffer, UINT count) {
 }
 
 CInternetSession::CInternetSession(const wchar_t* agent) {
-    std::wstring name = agent != nullptr ? agent : L"";
-    if (agent == nullptr && AfxGetApp() != nullptr) name = AfxGetApp()->GetAppName();
+    const std::wstring name = agent != nullptr ? std::wstring(agent) : AfxGetAppName();
     m_session.reset(::InternetOpenW(name.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
 }
 

@@ -1,11 +1,11 @@
 #include "afx/win_app.h"
 
+#include "afx/exception_barrier.h"
 #include "afx/wnd.h"
 
 namespace {
 
 CWinApp* g_app = nullptr;
-HINSTANCE g_resources = nullptr;
 
 std::wstring ModulePath(HINSTANCE instance) {
     std::wstring path(MAX_PATH, L'\0');
@@ -20,15 +20,20 @@ std::wstring ModulePath(HINSTANCE instance) {
     }
 }
 
+void ReportInMessageBox(const std::wstring& text) { AfxMessageBox(text, MB_ICONEXCLAMATION | MB_OK); }
+
 }  // namespace
 
 CWinApp::CWinApp(const wchar_t* appName) {
     if (appName != nullptr) m_appName = appName;
     g_app = this;
+    AfxSetErrorReporter(&ReportInMessageBox);
 }
 
 CWinApp::~CWinApp() {
-    if (g_app == this) g_app = nullptr;
+    if (g_app != this) return;
+    g_app = nullptr;
+    AfxSetErrorReporter(nullptr);
 }
 
 const AFX_MSGMAP* CWinApp::GetThisMessageMap() {
@@ -45,7 +50,7 @@ void CWinApp::InitNames(HINSTANCE instance) {
     std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of(L'.');
     if (dot != std::wstring::npos) name.erase(dot);
-    if (m_appName.empty()) m_appName = name;
+    AfxSetModuleState(instance, m_appName.empty() ? name : m_appName);
 
     const std::size_t pathDot = path.find_last_of(L'.');
     const bool dotInName = pathDot != std::wstring::npos && (slash == std::wstring::npos || pathDot > slash);
@@ -54,13 +59,17 @@ void CWinApp::InitNames(HINSTANCE instance) {
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() { return m_exitCode; }
 
 int CWinApp::Run() {
     MSG msg{};
     for (;;) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) break;
+        if (got == -1) break;
+        if (got == 0) {
+            m_exitCode = static_cast<int>(msg.wParam);
+            break;
+        }
         HWND main = m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr;
         if (!CWnd::WalkPreTranslateTree(main, &msg)) {
             ::TranslateMessage(&msg);
@@ -72,38 +81,22 @@ int CWinApp::Run() {
 
 void CWinApp::SetRegistryKey(const wchar_t* key) { m_registryKey = key != nullptr ? key : L""; }
 
-void CWinApp::DoWaitCursor(int n) {
-    m_waitCursorCount += n;
-    if (m_waitCursorCount > 0) {
-        HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        if (n > 0 && m_waitCursorCount == 1) m_cursorBeforeWait = previous;
-    } else {
-        m_waitCursorCount = 0;
-        ::SetCursor(m_cursorBeforeWait != nullptr ? m_cursorBeforeWait : ::LoadCursorW(nullptr, IDC_ARROW));
-    }
-}
-
 CWinApp* AfxGetApp() { return g_app; }
 
-CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
-
-HINSTANCE AfxGetInstanceHandle() {
-    return g_app != nullptr && g_app->m_hInstance != nullptr ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
-}
-
-HINSTANCE AfxGetResourceHandle() { return g_resources != nullptr ? g_resources : AfxGetInstanceHandle(); }
-
-void AfxSetResourceHandle(HINSTANCE resources) { g_resources = resources; }
-
 int AfxMessageBox(const std::wstring& text, UINT type) {
-    const std::wstring caption = g_app != nullptr ? g_app->GetAppName() : std::wstring();
+    const std::wstring& caption = AfxGetAppName();
     return ::MessageBoxW(CWnd::GetSafeOwner(nullptr), text.c_str(), caption.empty() ? nullptr : caption.c_str(), type);
 }
 
+bool AfxWinInit(HINSTANCE instance) {
+    if (g_app == nullptr) return false;
+    g_app->InitNames(instance);
+    return true;
+}
+
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    if (!AfxWinInit(instance)) return -1;
     CWinApp* app = AfxGetApp();
-    if (app == nullptr) return -1;
-    app->InitNames(instance);
     if (!app->InitInstance()) return app->ExitInstance();
     return app->Run();
 }

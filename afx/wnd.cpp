@@ -2,22 +2,25 @@
 
 #include <cstdio>
 #include <map>
-#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
-#include "afx/data_exchange.h"
 #include "afx/exception_barrier.h"
 #include "afx/handles.h"
-#include "afx/win_app.h"
+#include "afx/module_state.h"
+#include "afx/wait_cursor.h"
+#include "afx/win_thread.h"
 
 namespace {
 
-// The user-interface thread owns all windows; the map needs no lock.
-std::unordered_map<HWND, CWnd*>& HandleMap() {
-    static std::unordered_map<HWND, CWnd*> map;
-    return map;
-}
+// A window's messages all arrive on the thread that made it, so each thread
+// keeps the objects of its own windows and no map is shared or locked.
+// Thread-local objects here have trivial destructors only: MinGW's runtime
+// may free a thread's storage before it runs their destructors, so the map
+// is made with the thread's first window and freed with its last.
+using HandleMapType = std::unordered_map<HWND, CWnd*>;
+thread_local HandleMapType* t_handleMap = nullptr;
 
 // The message now being handled, for Default().
 struct CurrentMessage {
@@ -32,7 +35,7 @@ thread_local CWnd* t_pendingCreate = nullptr;
 
 // WM_CTLCOLORMSGBOX ... WM_CTLCOLORSTATIC, in the order of the CTLCOLOR_ kinds.
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
-thread_local afx::unique_hhook t_createHook;
+thread_local HHOOK t_createHook = nullptr;
 
 }  // namespace
 
@@ -49,28 +52,35 @@ const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
-    const auto it = HandleMap().find(hwnd);
-    return it == HandleMap().end() ? nullptr : it->second;
+    if (t_handleMap == nullptr) return nullptr;
+    const auto it = t_handleMap->find(hwnd);
+    return it == t_handleMap->end() ? nullptr : it->second;
 }
 
 bool CWnd::Attach(HWND hwnd) {
     if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
-    HandleMap()[hwnd] = this;
+    if (t_handleMap == nullptr) t_handleMap = new HandleMapType;
+    (*t_handleMap)[hwnd] = this;
     m_hWnd = hwnd;
     return true;
 }
 
 HWND CWnd::Detach() {
     HWND hwnd = m_hWnd;
-    if (hwnd != nullptr) HandleMap().erase(hwnd);
+    if (hwnd != nullptr && t_handleMap != nullptr) {
+        t_handleMap->erase(hwnd);
+        if (t_handleMap->empty()) delete std::exchange(t_handleMap, nullptr);
+    }
     m_hWnd = nullptr;
     return hwnd;
 }
 
-void CWnd::AttachSubclassed(HWND hwnd) {
-    Attach(hwnd);
+bool CWnd::AttachSubclassed(HWND hwnd) {
+    // A window without a map entry would route its messages nowhere.
+    if (!Attach(hwnd)) return false;
     const auto previous = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc));
     m_pfnSuper = reinterpret_cast<WNDPROC>(previous);
+    return true;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
@@ -78,8 +88,7 @@ bool CWnd::SubclassWindow(HWND hwnd) {
     m_hWnd = hwnd;  // so PreSubclassWindow can work on the window
     PreSubclassWindow();
     m_hWnd = nullptr;
-    AttachSubclassed(hwnd);
-    return true;
+    return AttachSubclassed(hwnd);
 }
 
 bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
@@ -95,20 +104,16 @@ HWND CWnd::UnsubclassWindow() {
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, void* param) {
+    // One object, one window: a second window would be leaked by the first.
+    if (m_hWnd != nullptr) return false;
     AfxHookWindowCreate(this);
     HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menu,
                                   AfxGetInstanceHandle(), param);
     AfxUnhookWindowCreate();
-    return hwnd != nullptr && m_hWnd == hwnd;
+    return AfxCheckCreated(this, hwnd);
 }
 
 bool CWnd::DestroyWindow() { return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != FALSE; }
-
-bool CWnd::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(this, saveAndValidate);
-    DoDataExchange(&dx);
-    return true;
-}
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
@@ -168,7 +173,7 @@ void CWnd::CenterWindow(HWND alternateOwner) {
 
 int CWnd::MessageBox(const std::wstring& text, const wchar_t* caption, UINT type) const {
     std::wstring title = caption != nullptr ? std::wstring(caption) : std::wstring();
-    if (caption == nullptr && AfxGetApp() != nullptr) title = AfxGetApp()->GetAppName();
+    if (caption == nullptr) title = AfxGetAppName();
     return ::MessageBoxW(m_hWnd, text.c_str(), title.c_str(), type);
 }
 
@@ -199,8 +204,8 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case WM_SETCURSOR:
         // Keep the hourglass while the application is busy, whatever the
         // window under the mouse would show.
-        if (AfxGetApp() != nullptr && AfxGetApp()->IsWaitCursorShown()) {
-            AfxGetApp()->DoWaitCursor(0);
+        if (AfxIsWaitCursorShown()) {
+            AfxDoWaitCursor(0);
             *result = TRUE;
             return true;
         }
@@ -290,35 +295,62 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
     const CurrentMessage saved = t_current;
     t_current = {hwnd, message, wParam, lParam};
-    const std::optional<LRESULT> result = AfxCallGuarded(std::optional<LRESULT>{}, [&]() -> std::optional<LRESULT> {
-        LRESULT r = wnd->WindowProc(message, wParam, lParam);
-        if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) wnd->FinishNcDestroy();
-        return r;
-    });
+    // When the handler fails, the window is left in a state it can go on
+    // from before the error is reported: a paint that failed is validated,
+    // or the report's own loop would ask for it again at once.
+    const LRESULT failed = message == WM_CREATE ? -1 : 0;
+    const LRESULT result = AfxCallGuarded(
+        failed, [&] { return wnd->WindowProc(message, wParam, lParam); },
+        [&]() noexcept {
+            if (message == WM_PAINT) ::ValidateRect(hwnd, nullptr);
+        });
     t_current = saved;
-    if (result) return *result;
-
-    // The handler failed and the error has been reported; leave the window
-    // in a state it can go on from.
-    if (message == WM_PAINT) ::ValidateRect(hwnd, nullptr);
-    return message == WM_CREATE ? -1 : 0;
+    // Whatever the handler did, a dead window leaves the map, or a handle
+    // the system hands out again would reach this object.
+    if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hwnd) == wnd) wnd->FinishNcDestroy();
+    return result;
 }
+
+namespace {
+
+// The system may make the thread's default input-method window while it
+// creates the first window of the thread; that one is not the window asked for.
+bool IsInputMethodWindow(HWND hwnd) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(hwnd, name, 32);
+    return ::lstrcmpiW(name, L"IME") == 0 || ::lstrcmpiW(name, L"MSCTFIME UI") == 0;
+}
+
+}  // namespace
 
 LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_pendingCreate != nullptr) {
-        CWnd* wnd = std::exchange(t_pendingCreate, nullptr);
-        AfxCallGuarded([&] { wnd->AttachSubclassed(reinterpret_cast<HWND>(wParam)); });
+        const HWND hwnd = reinterpret_cast<HWND>(wParam);
+        if (!IsInputMethodWindow(hwnd)) {
+            CWnd* wnd = std::exchange(t_pendingCreate, nullptr);
+            AfxCallGuarded([&] { wnd->AttachSubclassed(hwnd); });
+        }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool AfxCheckCreated(CWnd* wnd, HWND created) {
+    if (created == nullptr) return false;
+    if (wnd->m_hWnd == created) return true;
+    // Made, but not routed to the object (it was refused a map entry): a
+    // window nobody would ever destroy.
+    if (CWnd::FromHandlePermanent(created) == nullptr) ::DestroyWindow(created);
+    return false;
+}
+
 void AfxHookWindowCreate(CWnd* wnd) {
-    if (!t_createHook) t_createHook.reset(::SetWindowsHookExW(WH_CBT, &AfxCbtFilterHook, nullptr, ::GetCurrentThreadId()));
+    if (t_createHook == nullptr)
+        t_createHook = ::SetWindowsHookExW(WH_CBT, &AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
     t_pendingCreate = wnd;
 }
 
 bool AfxUnhookWindowCreate() {
-    t_createHook.reset();
+    afx::unique_hhook(std::exchange(t_createHook, nullptr)).reset();
     return std::exchange(t_pendingCreate, nullptr) == nullptr;
 }
 

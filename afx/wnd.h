@@ -1,5 +1,5 @@
 // CWnd: one C++ object per window, found from the handle through the
-// process's handle map, with the window's messages dispatched through the
+// handle map of the window's thread, with the window's messages dispatched through the
 // object's message map.
 //
 // A window gets its object either by being created through CreateEx (or a
@@ -32,7 +32,7 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
-    // The object attached to a window by this module, or null.
+    // The object attached to a window of the calling thread, or null.
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Attach/Detach only bind the handle to the object; they do not route
@@ -47,12 +47,14 @@ public:
     HWND UnsubclassWindow();
 
     // Creates a window whose messages reach this object from the first one.
+    // False, creating nothing, when the object already has a window.
     bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
                   int width, int height, HWND parent, HMENU menu = nullptr, void* param = nullptr);
     virtual bool DestroyWindow();
 
     // Transfers data between the controls and the object's members
-    // (DoDataExchange); save true reads the controls.
+    // (DoDataExchange); save true reads the controls. False when an
+    // exchange failed (CDataExchange::Fail).
     bool UpdateData(bool saveAndValidate = true);
 
     // Called for every message of this window (or a child) taken from the
@@ -125,7 +127,8 @@ protected:
     virtual void DoDataExchange(CDataExchange* dx);
 
 private:
-    void AttachSubclassed(HWND hwnd);
+    friend bool AfxCheckCreated(CWnd*, HWND);
+    bool AttachSubclassed(HWND hwnd);
     void FinishNcDestroy();
 
     WNDPROC m_pfnSuper = nullptr;
@@ -140,6 +143,9 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // window was taken.
 void AfxHookWindowCreate(CWnd* wnd);
 bool AfxUnhookWindowCreate();
+// Whether the window just created is the object's; one that was made but
+// not attached to it is destroyed.
+bool AfxCheckCreated(CWnd* wnd, HWND created);
 
 // A window's whole text (empty for no window).
 std::wstring AfxGetWindowText(HWND hwnd);

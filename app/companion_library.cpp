@@ -2,18 +2,16 @@
 
 #include <cwchar>
 
-#include "app/install_paths.h"
+#include "afx/file_find.h"
 #include "app/message_text.h"
+#include "version/install_paths.h"
 
 namespace {
 
 constexpr wchar_t kLibraryNamePattern[] = L"QLDXDialogsOEM%ls.dll";
 constexpr wchar_t kPlatformSuffix[] = L"64";
-constexpr char kStartupMessageFactory[] = "NewCQLDXSplashMsgDlg";
-
-using SplashMsgFactory = CSplashMsgDlg* (*)();
-
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+constexpr wchar_t kCouldntFindDllText[] = L"Couldn't find dll file: \n%s\n\nPlease check software installation.";
+constexpr wchar_t kCouldntLoadDllText[] = L"Couldn't load dll file: \n%s\n\nPlease check software installation.";
 
 void ReportInstallProblem(const wchar_t* pattern, const std::wstring& path) {
     ::MessageBoxW(nullptr, FormatWithArgument(pattern, path).c_str(), nullptr, MB_ICONERROR);
@@ -30,9 +28,9 @@ std::wstring CompanionLibraryName() {
 afx::unique_hmodule LoadCompanionLibrary() {
     const std::wstring name = CompanionLibraryName();
     std::wstring path = GetCommonProgramFilesFolder() + name;
-    if (!FileExists(path)) {
+    if (!AfxFileExists(path)) {
         path = GetCommonFilesFolder() + name;
-        if (!FileExists(path)) {
+        if (!AfxFileExists(path)) {
             ReportInstallProblem(kCouldntFindDllText, name);
             return {};
         }
@@ -45,8 +43,8 @@ afx::unique_hmodule LoadCompanionLibrary() {
 std::unique_ptr<CSplashMsgDlg> ShowStartupMessage(HMODULE library, HINSTANCE resources, const wchar_t* title,
                                                   const wchar_t* message, int iconId) {
     if (library == nullptr) return nullptr;
-    const auto factory = reinterpret_cast<SplashMsgFactory>(
-        reinterpret_cast<void*>(::GetProcAddress(library, kStartupMessageFactory)));
+    const auto factory = reinterpret_cast<NewSplashMsgDlgFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, kNewSplashMsgDlgExport)));
     if (factory == nullptr) return nullptr;
     std::unique_ptr<CSplashMsgDlg> dialog(factory());
     if (!dialog) return nullptr;

@@ -6,26 +6,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
-#include "afx/dialog.h"
 #include "afx/handles.h"
-
-// The library's start-up message object. The library makes it; the program
-// calls it only through these virtual slots, which follow CDialog's in this
-// order, and deletes it through the virtual destructor, which closes the
-// message. The results of the calls mean nothing to the program.
-class CSplashMsgDlg : public CDialog {
-public:
-    virtual void SetResourceInstance(HINSTANCE instance) = 0;
-    virtual void SetTitleResource(UINT stringId) = 0;  // not used by this program
-    virtual void SetTitle(const wchar_t* title) = 0;
-    virtual void SetMessageResource(UINT stringId) = 0;  // not used by this program
-    virtual void SetMessage(const wchar_t* message) = 0;
-    virtual void SetIconResource(int iconId) = 0;
-
-protected:
-    CSplashMsgDlg() : CDialog(0) {}
-};
+#include "companion/companion_interface.h"
 
 // The library's file name for this platform, "QLDXDialogsOEM64.dll".
 std::wstring CompanionLibraryName();

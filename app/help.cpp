@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "afx/file_find.h"
 #include "afx/handles.h"
 #include "app/help_path.h"
-#include "app/install_paths.h"
+#include "app/message_text.h"
+#include "version/install_paths.h"
 
 namespace {
 
@@ -13,8 +15,7 @@ constexpr char kHtmlHelpFallbackModule[] = "hhctrl.ocx";
 constexpr WORD kHtmlHelpOrdinal = 15;  // HtmlHelpW
 constexpr DWORD kModulePathBytes = 260;
 constexpr wchar_t kHelpFolder[] = L"Help\\";
-
-using HtmlHelpEntry = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
+constexpr wchar_t kMissingHelpFileText[] = L"Couldn't find help file: \n%s\n\nPlease check software installation.";
 
 // The control stays loaded for the rest of the process: nothing ever
 // releases it, so it is kept as a plain handle.
@@ -48,7 +49,7 @@ std::string RegisteredControlPath() {
 
 bool LoadHtmlHelpControl() {
     if (g_htmlHelp.failed) return false;
-    if (g_htmlHelp.module == nullptr) {
+    if (g_htmlHelp.module == nullptr && g_htmlHelp.entry == nullptr) {
         const std::string registered = RegisteredControlPath();
         if (!registered.empty()) g_htmlHelp.module = ::LoadLibraryExA(registered.c_str(), nullptr, 0);
         if (g_htmlHelp.module == nullptr) g_htmlHelp.module = ::LoadLibraryA(kHtmlHelpFallbackModule);
@@ -76,14 +77,30 @@ std::wstring GetHelpFilePath(const std::wstring& defaultHelpPath) {
     return folder + HelpFileName(defaultHelpPath);
 }
 
-std::wstring& ProcessHelpFilePath() {
-    static std::wstring path;
-    return path;
+void OpenHelpFile(HWND caller, const std::wstring& helpFilePath, std::wstring_view page, const CWnd* reporter) {
+    // The file is what must exist, and what the message names.
+    if (AfxFileExists(helpFilePath)) {
+        if (page.empty()) {
+            AfxHtmlHelp(caller, helpFilePath, kHelpDisplayToc, 0);
+        } else {
+            AfxHtmlHelp(caller, HelpTopicAddress(helpFilePath, page), kHelpDisplayTopic, 0);
+        }
+        return;
+    }
+    const std::wstring text = FormatWithArgument(kMissingHelpFileText, helpFilePath);
+    if (reporter != nullptr) {
+        reporter->MessageBox(text, nullptr, MB_ICONERROR);
+    } else {
+        ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_ICONERROR);
+    }
 }
-
-bool HelpFileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 HWND AfxHtmlHelp(HWND caller, const std::wstring& fileOrTopic, UINT command, DWORD_PTR data) {
     if (!LoadHtmlHelpControl()) return nullptr;
     return g_htmlHelp.entry(caller, fileOrTopic.c_str(), command, data);
+}
+
+void SetHtmlHelpEntry(HtmlHelpEntry entry) {
+    g_htmlHelp.entry = entry;
+    g_htmlHelp.failed = false;
 }

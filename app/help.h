@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
-inline constexpr wchar_t kMissingHelpFileText[] = L"Couldn't find help file: \n%s\n\nPlease check software installation.";
+#include "afx/wnd.h"
+
 // The main dialog's page inside the help file.
 inline constexpr wchar_t kMainDialogHelpPage[] = L"main_window.html";
 
@@ -18,15 +20,19 @@ inline constexpr UINT kHelpDisplayToc = 1;    // HH_DISPLAY_TOC
 // (LocalAppPath + "Help\"), or in the current folder without LocalAppPath.
 std::wstring GetHelpFilePath(const std::wstring& defaultHelpPath);
 
-// The help file path computed at start-up, shared by the application's F1
-// command as its fallback.
-std::wstring& ProcessHelpFilePath();
-
-// Whether the help file is there: its attributes can be read (a folder of
-// that name counts).
-bool HelpFileExists(const std::wstring& path);
+// Opens the help file for caller: at page inside it, or with its contents
+// when page is empty. When the file is missing nothing opens and a message
+// box names the file: owned by reporter under the application's name, or,
+// with no reporter, with no owner under the platform's own caption.
+void OpenHelpFile(HWND caller, const std::wstring& helpFilePath, std::wstring_view page, const CWnd* reporter);
 
 // Calls the HTML Help control's HtmlHelpW, loading the control on first use
 // (the registered one, else "hhctrl.ocx"). Once loading has failed nothing
 // is tried again and every call returns null.
 HWND AfxHtmlHelp(HWND caller, const std::wstring& fileOrTopic, UINT command, DWORD_PTR data);
+
+// Calls entry in place of the control's HtmlHelpW from now on (null: the
+// control's own again, loaded on the next call). For whoever must see the
+// calls instead of a help viewer, such as the program's tests.
+using HtmlHelpEntry = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
+void SetHtmlHelpEntry(HtmlHelpEntry entry);

@@ -2,20 +2,15 @@
 
 #include <commctrl.h>
 
+#include "afx/dialog.h"
 #include "afx/exception.h"
 #include "app/companion_library.h"
 #include "app/dlg_occ_manager.h"
 #include "app/help.h"
-#include "app/message_text.h"
 #include "app/utility_dlg.h"
 #include "controls/splash_wnd.h"
 #include "res/resource.h"
-
-namespace {
-CUtilityApp theApp;
-}  // namespace
-
-CUtilityApp& TheUtilityApp() { return theApp; }
+#include "version/install_paths.h"
 
 CUtilityApp::~CUtilityApp() = default;
 
@@ -41,10 +36,11 @@ BOOL CUtilityApp::InitInstance() {
     CSplashWnd::ShowSplash(IDB_SPLASH, nullptr);
     SetRegistryKey(kAppRegistryKey);
 
-    CUtilityDlg dialog;
+    CUtilityDlg dialog(m_companionLibrary.get());
     m_pMainWnd = &dialog;
-    dialog.SetHelpFilePath(GetHelpFilePath(GetDefaultHelpFilePath()));
-    ProcessHelpFilePath() = GetHelpFilePath(GetDefaultHelpFilePath());
+    // Read once: the dialog's help commands and F1 open the same file.
+    m_helpFilePath = GetHelpFilePath(GetDefaultHelpFilePath());
+    dialog.SetHelpFilePath(m_helpFilePath);
 
     CSplashWnd::HideSplashAfter(1);
     dialog.DoModal();
@@ -58,11 +54,6 @@ int CUtilityApp::ExitInstance() {
 }
 
 void CUtilityApp::OnHelp() {
-    if (m_helpFilePath.empty()) m_helpFilePath = ProcessHelpFilePath();
-    if (HelpFileExists(m_helpFilePath)) {
-        CWnd* main = AfxGetMainWnd();
-        AfxHtmlHelp(main != nullptr ? main->m_hWnd : nullptr, m_helpFilePath, kHelpDisplayToc, 0);
-    } else {
-        ::MessageBoxW(nullptr, FormatWithArgument(kMissingHelpFileText, m_helpFilePath).c_str(), nullptr, MB_ICONERROR);
-    }
+    CWnd* main = AfxGetMainWnd();
+    OpenHelpFile(main != nullptr ? main->m_hWnd : nullptr, m_helpFilePath, {}, nullptr);
 }

@@ -1,17 +1,12 @@
 // The application object: the start-up order, the companion library's
-// lifetime and the shut-down.
+// lifetime and the shut-down. The program's one instance is defined in
+// app_object.cpp, which only the executable links.
 #pragma once
 
 #include <string>
 
 #include "afx/handles.h"
 #include "afx/win_app.h"
-
-// The program's name as the user sees it: the main dialog's caption, the
-// About items and the start-up message's title.
-inline constexpr wchar_t kDisplayName[] = L"Vornix Utility";
-// Root of the framework's per-user settings, under HKEY_CURRENT_USER\Software.
-inline constexpr wchar_t kAppRegistryKey[] = L"VELKOR\\Vornix\\2023";
 
 class CUtilityApp : public CWinApp {
 public:
@@ -27,8 +22,9 @@ public:
     // Releases the companion library; the framework's result is the exit code.
     int ExitInstance() override;
 
-    // The loaded companion library, or null when it could not be loaded.
-    HMODULE GetCompanionLibrary() const { return m_companionLibrary.get(); }
+    // The help file the application's Help command (F1) opens; computed at
+    // start-up.
+    void SetHelpFilePath(std::wstring path) { m_helpFilePath = std::move(path); }
 
 protected:
     // When the user presses F1 (the Help command the main dialog passes on):
@@ -37,7 +33,5 @@ protected:
 
 private:
     afx::unique_hmodule m_companionLibrary;
-    std::wstring m_helpFilePath;  // filled from the process's on first use
+    std::wstring m_helpFilePath;
 };
-
-CUtilityApp& TheUtilityApp();

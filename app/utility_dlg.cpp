@@ -2,12 +2,9 @@
 
 #include "afx/data_exchange.h"
 #include "afx/dc.h"
-#include "afx/win_app.h"
+#include "afx/module_state.h"
 #include "app/companion_library.h"
 #include "app/help.h"
-#include "app/help_path.h"
-#include "app/message_text.h"
-#include "app/utility_app.h"
 #include "res/resource.h"
 #include "version/about_dlg.h"
 #include "version/web_update_check.h"
@@ -16,14 +13,6 @@ namespace {
 
 constexpr wchar_t kStartupMessage[] = L"Starting application...";
 constexpr int kDialogIconPixels = 16;
-
-std::wstring LoadResourceString(UINT id) {
-    const wchar_t* text = nullptr;
-    // With a zero buffer length LoadStringW hands out a read-only pointer
-    // into the resource and returns its length.
-    const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<wchar_t*>(&text), 0);
-    return length > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
-}
 
 // Ends the wait cursor however the initialisation ends.
 class WaitCursorScope {
@@ -39,8 +28,9 @@ private:
 
 }  // namespace
 
-CUtilityDlg::CUtilityDlg()
+CUtilityDlg::CUtilityDlg(HMODULE companionLibrary)
     : CDialog(IDD_UTILITY_DIALOG, nullptr),
+      m_companionLibrary(companionLibrary),
       m_icon(static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_MAIN_DIALOG), IMAGE_ICON,
                                              kDialogIconPixels, kDialogIconPixels, LR_DEFAULTCOLOR))) {}
 
@@ -76,7 +66,7 @@ BOOL CUtilityDlg::OnInitDialog() {
     // Both go when this function returns, also when the start-up work
     // raises an error: the message must not stay on screen, nor the hourglass.
     const std::unique_ptr<CSplashMsgDlg> startupMessage =
-        ShowStartupMessage(TheUtilityApp().GetCompanionLibrary(), AfxGetInstanceHandle(), kDisplayName,
+        ShowStartupMessage(m_companionLibrary, AfxGetInstanceHandle(), kDisplayName,
                            kStartupMessage, IDI_MAIN_DIALOG);
     {
         WaitCursorScope wait(*this);
@@ -89,7 +79,7 @@ BOOL CUtilityDlg::OnInitDialog() {
 void CUtilityDlg::AddAboutToSystemMenu() {
     HMENU systemMenu = GetSystemMenu(FALSE);
     if (systemMenu == nullptr) return;
-    const std::wstring aboutText = LoadResourceString(IDS_ABOUTBOX);
+    const std::wstring aboutText = AfxLoadString(IDS_ABOUTBOX);
     if (aboutText.empty()) return;
     ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
@@ -125,17 +115,6 @@ void CUtilityDlg::OnFileExit() { OnOK(); }
 
 void CUtilityDlg::OnHelpAbout() { ShowAboutBox(); }
 
-void CUtilityDlg::OnHelpContents() { OpenHelp(m_helpFilePath, kHelpDisplayToc); }
+void CUtilityDlg::OnHelpContents() { OpenHelpFile(m_hWnd, m_helpFilePath, {}, this); }
 
-void CUtilityDlg::OnHelpButton() {
-    OpenHelp(HelpTopicAddress(m_helpFilePath, kMainDialogHelpPage), kHelpDisplayTopic);
-}
-
-void CUtilityDlg::OpenHelp(const std::wstring& fileOrTopic, UINT command) {
-    // The file is what must exist, and what the message names.
-    if (HelpFileExists(m_helpFilePath)) {
-        AfxHtmlHelp(m_hWnd, fileOrTopic, command, 0);
-    } else {
-        MessageBox(FormatWithArgument(kMissingHelpFileText, m_helpFilePath), nullptr, MB_ICONERROR);
-    }
-}
+void CUtilityDlg::OnHelpButton() { OpenHelpFile(m_hWnd, m_helpFilePath, kMainDialogHelpPage, this); }

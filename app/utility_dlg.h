@@ -9,9 +9,15 @@
 #include "afx/handles.h"
 #include "afx/std_controls.h"
 
+// The program's name as the user sees it: the main dialog's caption, the
+// About items and the start-up message's title.
+inline constexpr wchar_t kDisplayName[] = L"Vornix Utility";
+
 class CUtilityDlg : public CDialog {
 public:
-    CUtilityDlg();
+    // companionLibrary: the loaded companion dialog library, or null; it
+    // shows the start-up message while the dialog initialises.
+    explicit CUtilityDlg(HMODULE companionLibrary);
     ~CUtilityDlg() override;
 
     // The help file the dialog's help commands open.
@@ -43,9 +49,7 @@ private:
     // Appends the separator and the About item to the system menu.
     void AddAboutToSystemMenu();
 
-    // Opens the help file with the command, or says it is missing.
-    void OpenHelp(const std::wstring& fileOrTopic, UINT command);
-
+    HMODULE m_companionLibrary;
     std::wstring m_helpFilePath;
     CButton m_okButton;
     afx::unique_hicon m_icon;

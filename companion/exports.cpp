@@ -1,8 +1,11 @@
 // The library's entry point and its exported factories.
 #include <windows.h>
 
+#include <type_traits>
+
 #include "afx/exception_barrier.h"
-#include "afx/win_app.h"
+#include "afx/module_state.h"
+#include "companion/companion_interface.h"
 #include "companion/progress_dlg.h"
 #include "companion/splash_msg_dlg.h"
 
@@ -12,9 +15,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-extern "C" __declspec(dllexport) CQLDXSplashMsgDlg* NewCQLDXSplashMsgDlg() {
-    return AfxCallGuarded<CQLDXSplashMsgDlg*>(nullptr, [] { return new CQLDXSplashMsgDlg; });
+// The export names are kNewSplashMsgDlgExport and kNewProgressDlgExport.
+extern "C" __declspec(dllexport) CSplashMsgDlg* NewCQLDXSplashMsgDlg() {
+    return AfxCallGuarded<CSplashMsgDlg*>(nullptr, [] { return new CQLDXSplashMsgDlg; });
 }
+static_assert(std::is_same_v<decltype(&NewCQLDXSplashMsgDlg), NewSplashMsgDlgFunction>);
 
 extern "C" __declspec(dllexport) CQLDXProgressDlg* NewCQLDXProgressDlg() {
     return AfxCallGuarded<CQLDXProgressDlg*>(nullptr, [] { return new CQLDXProgressDlg; });

@@ -1,26 +1,26 @@
 #include "companion/message_window.h"
 
-#include "afx/win_app.h"
+#include "afx/module_state.h"
 #include "companion/companion_resource.h"
 
 namespace {
 constexpr int kIconPixels = 32;
 }  // namespace
 
-CQLDXMessageWindow::CQLDXMessageWindow(UINT templateId) : CDialog(templateId), m_template(templateId) {}
+CQLDXMessageWindow::CQLDXMessageWindow(UINT templateId) : CSplashMsgDlg(templateId), m_template(templateId) {}
 
 CQLDXMessageWindow::~CQLDXMessageWindow() { DestroyWindow(); }
 
 void CQLDXMessageWindow::SetResourceInstance(HINSTANCE instance) { m_resources = instance; }
 
-void CQLDXMessageWindow::SetTitleResource(UINT stringId) { SetTitle(LoadCallerString(stringId).c_str()); }
+void CQLDXMessageWindow::SetTitleResource(UINT stringId) { SetTitle(AfxLoadString(stringId, m_resources).c_str()); }
 
 void CQLDXMessageWindow::SetTitle(const wchar_t* title) {
     m_title = title != nullptr ? title : L"";
     Refresh();
 }
 
-void CQLDXMessageWindow::SetMessageResource(UINT stringId) { SetMessage(LoadCallerString(stringId).c_str()); }
+void CQLDXMessageWindow::SetMessageResource(UINT stringId) { SetMessage(AfxLoadString(stringId, m_resources).c_str()); }
 
 void CQLDXMessageWindow::SetMessage(const wchar_t* message) {
     m_message = message != nullptr ? message : L"";
@@ -28,15 +28,10 @@ void CQLDXMessageWindow::SetMessage(const wchar_t* message) {
 }
 
 void CQLDXMessageWindow::SetIconResource(int iconId) {
+    afx::unique_hicon shown = std::move(m_icon);
     m_icon.reset(static_cast<HICON>(::LoadImageW(m_resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, kIconPixels,
                                                  kIconPixels, LR_DEFAULTCOLOR)));
     Refresh();
-}
-
-std::wstring CQLDXMessageWindow::LoadCallerString(UINT stringId) const {
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(m_resources, stringId, reinterpret_cast<wchar_t*>(&text), 0);
-    return length > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 
 void CQLDXMessageWindow::Refresh() {

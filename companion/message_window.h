@@ -8,27 +8,28 @@
 
 #include <string>
 
-#include "afx/dialog.h"
 #include "afx/handles.h"
+#include "companion/companion_interface.h"
 
-class CQLDXMessageWindow : public CDialog {
+class CQLDXMessageWindow : public CSplashMsgDlg {
 public:
     explicit CQLDXMessageWindow(UINT templateId);
     // Closes the window.
     ~CQLDXMessageWindow() override;
 
-    virtual void SetResourceInstance(HINSTANCE instance);
-    virtual void SetTitleResource(UINT stringId);
-    virtual void SetTitle(const wchar_t* title);
-    virtual void SetMessageResource(UINT stringId);
-    virtual void SetMessage(const wchar_t* message);
-    virtual void SetIconResource(int iconId);
+    void SetResourceInstance(HINSTANCE instance) override;
+    void SetTitleResource(UINT stringId) override;
+    void SetTitle(const wchar_t* title) override;
+    void SetMessageResource(UINT stringId) override;
+    void SetMessage(const wchar_t* message) override;
+    // The caller's icon; the one shown before is released only once the
+    // window and its icon control show the new one.
+    void SetIconResource(int iconId) override;
 
 protected:
     // Creates the window once there is a message to show, then brings the
     // window up to date and paints it.
     void Refresh();
-    std::wstring LoadCallerString(UINT stringId) const;
 
 private:
     UINT m_template;

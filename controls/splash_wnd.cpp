@@ -3,7 +3,9 @@
 #include <ctime>
 
 #include "afx/dc.h"
-#include "afx/win_app.h"
+#include "afx/file_time.h"
+#include "afx/module_state.h"
+#include "afx/win_thread.h"
 
 namespace {
 
@@ -13,11 +15,7 @@ std::int64_t NowSeconds() { return _time64(nullptr); }
 
 // Milliseconds until the clock's seconds reach the deadline (at least 1).
 DWORD MillisecondsUntil(std::int64_t deadline) {
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    const std::int64_t units = (static_cast<std::int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    const std::int64_t nowMs = (units - 116444736000000000LL) / 10000;
-    const std::int64_t left = deadline * 1000 - nowMs;
+    const std::int64_t left = deadline * 1000 - afx::UnixMillisecondsNow();
     return left > 1 ? static_cast<DWORD>(left) : 1;
 }
 
@@ -97,9 +95,8 @@ void CSplashWnd::OnPaint() {
     if (!memory) return;
     BITMAP info{};
     ::GetObjectW(m_bitmap.get(), sizeof(info), &info);
-    HGDIOBJ previous = ::SelectObject(memory.get(), m_bitmap.get());
+    const afx::unique_select_object selected = afx::SelectObject(memory.get(), m_bitmap.get());
     ::BitBlt(dc.m_hDC, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-    ::SelectObject(memory.get(), previous);
 }
 
 void CSplashWnd::OnTimer(UINT_PTR) { HideSplash(); }

@@ -3,29 +3,31 @@
 # morning when an update is out (run by `make demo` after the Windows build).
 #
 # The demo has its own Wine prefix, build/demo/prefix, kept between runs so a
-# second demo starts at once. The e2e driver's --install-demo writes the
+# second demo starts at once. VornixDemo.exe --install-demo writes the
 # suite's registry values, puts the companion library and the help file in
 # place, dates the suite's programs before the update that the local update
 # page names, and makes the web check due. The local update page
-# (tests/fixtures/update_server.py) runs for the length of the demo; its test
-# CA is trusted by the demo's Wine processes only (with-test-ca.sh), and the
+# (tools/update_page/update_page_server.py) runs for the length of the demo,
+# answering after two seconds so the start-up message has time on screen;
+# its CA is trusted by the demo's Wine processes only (with-ca.sh), and the
 # utility is pointed at it through VORNIX_UPDATE_URL.
 #
 # With a display that answers, the program runs in a Wine virtual desktop in
 # the foreground until it is closed: the update offer comes first. Without
-# one, an Xvfb of our own stands in, the driver walks through the program
-# (the offer answered with No, the reminder, the main dialog, its menus, the
-# About box and the help) and the run ends with PNG pictures in build/demo/.
+# one, an Xvfb of our own stands in, VornixDemo.exe --demo walks through the
+# program (the splash, the start-up message, the offer answered with No, the
+# reminder, the main dialog, its menus, the About box and the help) and the
+# run ends with PNG pictures in build/demo/ (VORNIX_BUILD_DIR/demo).
 # shellcheck disable=SC2317 # the clean-up functions run from traps
 set -euo pipefail
 
 VX_TAG="demo"
-# shellcheck source=tests/wine-lib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../tests/wine-lib.sh"
+# shellcheck source=scripts/wine-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
 
 bin="$VX_BUILD/windows/bin"
 utility="$bin/VornixUtility64.exe"
-driver="$bin/vornix_e2e_tests.exe"
+driver="$bin/VornixDemo.exe"
 demo_dir="$VX_BUILD/demo"
 prefix="$demo_dir/prefix"
 server_state="$demo_dir/update-server"
@@ -33,6 +35,9 @@ desktop="Vornix,1024x768"
 # Long enough for a person to look at the offer; the server is stopped as
 # soon as the demo ends anyway.
 server_lifetime=1800
+# Seconds the page takes to answer: the start-up message is alone on screen
+# that long, long enough to be pictured.
+server_delay=2
 
 # The driver is started with a path relative to the repository, the folder it
 # runs in, which Wine maps to the same place on its Z: drive.
@@ -81,28 +86,19 @@ start_update_server() {
   local deadline
   rm -rf -- "$server_state"
   mkdir -p "$server_state"
-  python3 tests/fixtures/update_server.py --state-dir "$server_state" \
-    --lifetime "$server_lifetime" --mode marker \
+  python3 tools/update_page/update_page_server.py --state-dir "$server_state" \
+    --lifetime "$server_lifetime" --mode marker --delay "$server_delay" \
     </dev/null >"$server_state/server.out" 2>"$server_state/server.err" &
   server_pid=$!
-  deadline=$((SECONDS + 30))
-  while [ ! -s "$server_state/ready.json" ]; do
-    if ! vx_alive "$server_pid" || [ "$SECONDS" -ge "$deadline" ]; then
-      vx_say "the update page server did not start:"
-      cat "$server_state/server.err" >&2 || true
-      exit 1
-    fi
-    sleep 0.1
-  done
-  VORNIX_UPDATE_URL="$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["url"])' \
-    "$server_state/ready.json")"
+  vx_wait_for_page_server "$server_state" "$server_pid" "$server_state/server.err" || exit 1
+  VORNIX_UPDATE_URL="$(vx_page_server_field "$server_state" url)"
   export VORNIX_UPDATE_URL
   vx_say "update page: $VORNIX_UPDATE_URL"
 }
 
 # Runs a Wine command that may check the update page's certificate.
-with_test_ca() {
-  tests/fixtures/with-test-ca.sh "$server_state/ca.pem" -- "$@"
+with_ca() {
+  tools/update_page/with-ca.sh "$server_state/ca.pem" -- "$@"
 }
 
 # The driver's .bmp pictures as PNG files, in the order it took them.
@@ -142,7 +138,7 @@ wait $!
 
 if [ "$headless" -eq 0 ]; then
   vx_say "starting Vornix Utility on $DISPLAY; close it to end the demo"
-  with_test_ca wine explorer "/desktop=$desktop" "$utility" &
+  with_ca wine explorer "/desktop=$desktop" "$utility" &
   wait $!
   exit 0
 fi
@@ -153,7 +149,7 @@ find "$demo_dir" -maxdepth 1 -type f \( -name '*.png' -o -name '*.bmp' \) -delet
 
 vx_say "walking through the program's windows (pictures into $demo_arg)"
 rc=0
-with_test_ca wine "$driver" --demo "$demo_arg" &
+with_ca wine "$driver" --demo "$demo_arg" &
 wait $! || rc=$?
 
 vx_stop_wineserver "$prefix"

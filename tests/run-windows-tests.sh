@@ -1,59 +1,42 @@
 #!/usr/bin/env bash
-# Runs the Windows test tier (`make test` calls this) with the local update
-# page that the update-check UI tests talk to:
+# Runs the Windows test tiers (`make test` calls this) in a Wine session of
+# their own, with the local update page the end-to-end tests talk to:
 #
 #   tests/run-windows-tests.sh [COMMAND [ARGS...]]     (default: ctest --preset windows)
 #
-# 1. starts tests/fixtures/update_server.py with a state folder under
-#    build/windows/ and a bounded lifetime, and waits for its ready.json;
-# 2. runs COMMAND in a Wine session of its own (tests/wine-session.sh) inside
-#    tests/fixtures/with-test-ca.sh, so the server's test CA is trusted by
-#    those Wine processes only; nothing on the host changes;
-# 3. stops the server (by its PID) and deletes its state folder, however the
-#    run ends.
+# The session is a fresh prefix under build/wine/ (no test sees what an
+# earlier run left), on an Xvfb of its own when there is no display, inside
+# tools/update_page/with-ca.sh so the page's CA is trusted by these Wine
+# processes only. Whatever happens, the session ends its wineserver, the
+# update page server and the Xvfb, and deletes the prefix.
 #
-# The Wine programs learn where the server is from the environment (Wine
-# hands the Unix environment on to them):
-#   VORNIX_TEST_UPDATE_URL     the page on the trusted port
-#   VORNIX_TEST_UNTRUSTED_URL  the same page behind a certificate nobody trusts
-#   VORNIX_TEST_SERVER_STATE   the server's state folder (Unix path: mode file,
-#                              requests.log, connections.log)
-#   VORNIX_TEST_BROWSER        record-browser.sh (Unix path), for the tests that
-#                              check what the program hands to the web browser
-# Tests that need the server skip themselves when these are missing.
-# shellcheck disable=SC2317 # the clean-up functions run from traps
+# The test programs find the page through the environment (Wine hands the
+# Unix environment on): VORNIX_TEST_UPDATE_URL, VORNIX_TEST_UNTRUSTED_URL,
+# VORNIX_TEST_SERVER_STATE (the server's folder; its file "mode" picks the
+# page) and VORNIX_TEST_BROWSER (tests/record-browser.sh).
+# shellcheck disable=SC2317 # the clean-up runs from a trap
 set -euo pipefail
 
 VX_TAG="windows-tests"
-# shellcheck source=tests/wine-lib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
-
-# The server outlives any sane run of the tier; should this script be killed
-# with SIGKILL, the server still ends by itself.
-server_lifetime="${VORNIX_TEST_SERVER_LIFETIME:-1500}"
-ready_timeout=30
-
-if [ $# -eq 0 ]; then
-  set -- ctest --preset windows
-fi
+# shellcheck source=scripts/wine-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-lib.sh"
+[ $# -gt 0 ] || set -- ctest --preset windows
 
 cd "$VX_ROOT"
-mkdir -p "$VX_BUILD/windows"
-state="$(mktemp -d "$VX_BUILD/windows/update-server.XXXXXX")"
-server_pid=""
-session_pid=""
+mkdir -p "$VX_BUILD/wine"
+prefix="$VX_BUILD/wine/tests-$$"
+state="$prefix.update-page"
+server_pid="" cmd_pid="" keeper_pid=""
 
 cleanup() {
   local rc=$?
   trap '' INT TERM HUP
   trap - EXIT
-  if [ -n "$session_pid" ]; then
-    vx_kill_pid "$session_pid"
-  fi
-  if [ -n "$server_pid" ]; then
-    vx_kill_pid "$server_pid"
-  fi
-  rm -rf -- "$state"
+  for pid in "$cmd_pid" "$keeper_pid"; do [ -z "$pid" ] || vx_kill_pid "-$pid"; done
+  vx_stop_wineserver "$prefix"
+  [ -z "$server_pid" ] || vx_kill_pid "$server_pid"
+  vx_xvfb_stop
+  rm -rf -- "$prefix" "$state"
   exit "$rc"
 }
 trap cleanup EXIT
@@ -61,41 +44,34 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-python3 tests/fixtures/update_server.py --state-dir "$state" --lifetime "$server_lifetime" \
-  </dev/null >"$state/server.out" 2>"$state/server.err" &
+mkdir -p "$state"
+python3 tools/update_page/update_page_server.py --state-dir "$state" --lifetime 1500 \
+  </dev/null >"$state/server.log" 2>&1 &
 server_pid=$!
+vx_ensure_display
+export DISPLAY
+vx_make_prefix "$prefix" &
+wait $!
+vx_wait_for_page_server "$state" "$server_pid" "$state/server.log" || exit 1
+VORNIX_TEST_UPDATE_URL="$(vx_page_server_field "$state" url)"
+VORNIX_TEST_UNTRUSTED_URL="$(vx_page_server_field "$state" untrusted_url)"
+export VORNIX_TEST_UPDATE_URL VORNIX_TEST_UNTRUSTED_URL VORNIX_TEST_SERVER_STATE="$state" \
+  VORNIX_TEST_BROWSER="$VX_ROOT/tests/record-browser.sh" VORNIX_WINE_SESSION=1
+vx_wine_env "$prefix"
 
-deadline=$((SECONDS + ready_timeout))
-while [ ! -s "$state/ready.json" ]; do
-  if ! vx_alive "$server_pid"; then
-    vx_say "the update server ended before it was ready:"
-    cat "$state/server.err" >&2 || true
-    exit 1
-  fi
-  if [ "$SECONDS" -ge "$deadline" ]; then
-    vx_say "the update server was not ready within $ready_timeout s"
-    exit 1
-  fi
-  sleep 0.1
-done
+# Wine starts its service and desktop processes for whichever program comes
+# first and ends them after the last one; one idle cmd.exe keeps them up for
+# the whole session, so each test program starts at once.
+mkfifo "$prefix/keeper.fifo"
+setsid wine cmd.exe /k "start /b explorer.exe /desktop & echo ready>C:\\windows\\temp\\session.ready" \
+  <>"$prefix/keeper.fifo" >/dev/null 2>&1 &
+keeper_pid=$!
+for _ in $(seq 300); do [ -e "$prefix/drive_c/windows/temp/session.ready" ] || sleep 0.1; done
 
-# One value of the ready line per call; the line is JSON.
-ready_value() {
-  python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))[sys.argv[2]])' \
-    "$state/ready.json" "$1"
-}
-VORNIX_TEST_UPDATE_URL="$(ready_value url)"
-VORNIX_TEST_UNTRUSTED_URL="$(ready_value untrusted_url)"
-VORNIX_TEST_SERVER_STATE="$state"
-VORNIX_TEST_BROWSER="$VX_ROOT/tests/fixtures/record-browser.sh"
-export VORNIX_TEST_UPDATE_URL VORNIX_TEST_UNTRUSTED_URL VORNIX_TEST_SERVER_STATE VORNIX_TEST_BROWSER
-vx_say "update server $server_pid ready: $VORNIX_TEST_UPDATE_URL (untrusted: $VORNIX_TEST_UNTRUSTED_URL)"
-
-# In the background so a signal reaches our trap at once; with-test-ca.sh
-# execs down to wine-session.sh, whose own traps end the Wine session.
-tests/fixtures/with-test-ca.sh "$state/ca.pem" -- tests/wine-session.sh test -- "$@" <&0 &
-session_pid=$!
+# setsid: the command's own process group, ended as one by the clean-up.
+setsid tools/update_page/with-ca.sh "$state/ca.pem" -- "$@" <&0 &
+cmd_pid=$!
 rc=0
-wait "$session_pid" || rc=$?
-session_pid=""
+wait "$cmd_pid" || rc=$?
+cmd_pid=""
 exit "$rc"

@@ -4,9 +4,9 @@
 #include <shellapi.h>
 
 #include "afx/data_exchange.h"
-#include "app/install_paths.h"
-#include "app/registry_strings.h"
+#include "afx/registry.h"
 #include "res/resource.h"
+#include "version/install_paths.h"
 #include "version/file_version.h"
 #include "version/version_text.h"
 

@@ -2,9 +2,20 @@
 
 namespace local_clock {
 
+namespace {
+std::int64_t (*g_now)() = nullptr;
+std::int64_t SystemNow();
+}  // namespace
+
+std::int64_t Now() { return g_now != nullptr ? g_now() : SystemNow(); }
+
+void SetNowSource(std::int64_t (*now)()) { g_now = now; }
+
 #ifdef _WIN32
 
-std::int64_t Now() { return _time64(nullptr); }
+namespace {
+std::int64_t SystemNow() { return _time64(nullptr); }
+}  // namespace
 
 std::optional<std::int64_t> FromLocalParts(std::tm parts) {
     parts.tm_isdst = -1;
@@ -26,7 +37,9 @@ std::optional<std::tm> ToLocalParts(std::int64_t time) {
 // build keeps to the same range so both give the same answers.
 constexpr std::int64_t kLastConvertibleTime = 32535215999;  // 3000-12-31 23:59:59 UTC
 
-std::int64_t Now() { return static_cast<std::int64_t>(std::time(nullptr)); }
+namespace {
+std::int64_t SystemNow() { return static_cast<std::int64_t>(std::time(nullptr)); }
+}  // namespace
 
 std::optional<std::int64_t> FromLocalParts(std::tm parts) {
     parts.tm_isdst = -1;

@@ -13,6 +13,10 @@ namespace local_clock {
 
 std::int64_t Now();
 
+// Makes Now answer with now() instead of the system clock (null: the system
+// clock again), for tests that must know which day it is.
+void SetNowSource(std::int64_t (*now)());
+
 // The time of local calendar parts (tm_isdst is ignored: daylight saving is
 // looked up). Excess days and months carry forward. Nothing when the
 // platform cannot convert them.

@@ -5,6 +5,8 @@
 
 #include <condition_variable>
 #include <cstdlib>
+#include <cwchar>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr wchar_t kMakerUpdatePage[] = L"https://www.velkor.com/software-updates/";
 constexpr wchar_t kUpdatePageVariable[] = L"VORNIX_UPDATE_URL";
+constexpr wchar_t kSecureScheme[] = L"https://";
 
 using Clock = std::chrono::steady_clock;
 
@@ -40,7 +43,8 @@ void AppendChunk(std::wstring& page, const char* bytes, std::size_t count) {
 
 std::wstring UpdatePageAddress() {
     const wchar_t* configured = _wgetenv(kUpdatePageVariable);
-    return configured != nullptr && configured[0] != L'\0' ? std::wstring(configured) : std::wstring(kMakerUpdatePage);
+    const bool secure = configured != nullptr && ::_wcsnicmp(configured, kSecureScheme, std::size(kSecureScheme) - 1) == 0;
+    return secure ? std::wstring(configured) : std::wstring(kMakerUpdatePage);
 }
 
 namespace {

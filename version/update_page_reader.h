@@ -15,8 +15,9 @@ inline constexpr std::size_t kUpdatePageLimit = 1u << 20;
 inline constexpr std::size_t kUpdatePageChunk = 50;
 
 // The maker's page, unless the environment variable VORNIX_UPDATE_URL names
-// another address (for testing and staging). The same address is fetched
-// and offered to the browser.
+// another https:// address (for testing and staging); any other value is
+// ignored, since the address is handed to the browser by a program that
+// runs elevated. The same address is fetched and offered to the browser.
 std::wstring UpdatePageAddress();
 
 // The page's text.

@@ -1,13 +1,13 @@
 #include "version/web_update_check.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
 
 #include "afx/file_find.h"
-#include "app/install_paths.h"
-#include "app/registry_strings.h"
+#include "afx/registry.h"
+#include "afx/shell.h"
+#include "version/install_paths.h"
 #include "version/date_text.h"
 #include "version/update_page_reader.h"
 #include "version/update_schedule.h"
@@ -28,6 +28,8 @@ constexpr wchar_t kRemindLaterFormat[] = L"You will be reminded in %d days of a 
 constexpr wchar_t kNoMoreRemindersText[] = L"You will not be reminded of any new updates.";
 constexpr UINT kOfferStyle = MB_TOPMOST | MB_ICONQUESTION | MB_YESNOCANCEL;  // 0x40023
 constexpr UINT kNoticeStyle = MB_TOPMOST | MB_ICONINFORMATION | MB_OK;       // 0x40040
+
+UpdatePageSource g_pageSource = &ReadUpdatePage;
 
 // The installed programs and add-ins whose newest modification time stands
 // for the installed update level.
@@ -86,7 +88,7 @@ void OfferDownload(const std::wstring& scheduleKey, CalendarTime today, std::int
         ShowNotice(kNoMoreRemindersText);
         break;
     default:
-        ::ShellExecuteW(nullptr, L"open", UpdatePageAddress().c_str(), nullptr, nullptr, SW_SHOW);
+        AfxShellExecute(nullptr, L"open", UpdatePageAddress().c_str(), nullptr, nullptr, SW_SHOW);
         break;
     }
 }
@@ -112,8 +114,10 @@ void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time) {
     WriteRegistryString(HKEY_CURRENT_USER, scheduleKey.c_str(), kCheckWebVersionDateValue, FormatLocalTime(time));
 }
 
+void SetUpdatePageSource(UpdatePageSource source) { g_pageSource = source != nullptr ? source : &ReadUpdatePage; }
+
 CalendarTime GetPublishedUpdateDate(CalendarTime fallback) {
-    const auto date = FindPublishedDate(ReadUpdatePage(UpdatePageAddress()));
+    const auto date = FindPublishedDate(g_pageSource(UpdatePageAddress()));
     if (!date) return fallback;
     return MakeLocalTime((*date)[0], (*date)[1], (*date)[2]);
 }

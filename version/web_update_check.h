@@ -34,6 +34,12 @@ void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time);
 // Raises 0x80004005 for a date out of range.
 CalendarTime GetPublishedUpdateDate(CalendarTime fallback);
 
+// Where the check reads the update page from: ReadUpdatePage, unless
+// another source is set (null: ReadUpdatePage again). Lets the program's
+// tests serve pages without a network.
+using UpdatePageSource = std::wstring (*)(const std::wstring& address);
+void SetUpdatePageSource(UpdatePageSource source);
+
 // Raises newest to the last modification time of every entry (file or
 // folder) the wildcard pattern matches, if later.
 void UpdateNewestFileTime(CalendarTime& newest, const std::wstring& pattern);

@@ -1,6 +1,9 @@
+// The update check's portable decisions: building and showing local times,
+// reading the stored date and the page's date, and the schedule.
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "afx/exception.h"
 #include "version/calendar_time.h"
@@ -9,105 +12,104 @@
 
 namespace {
 
-std::int32_t StatusOf(void (*build)()) {
+std::int32_t StatusOf(const std::function<void()>& call) {
     try {
-        build();
+        call();
     } catch (const COleException& e) {
         return e.Status();
     }
     return 0;
 }
 
+constexpr std::int32_t kFail = kStatusUnspecifiedFailure;
+
 }  // namespace
 
-TEST(CalendarTime, PartsOutOfRangeRaiseUnspecifiedFailure) {
-    const auto fail = kStatusUnspecifiedFailure;
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(1969, 12, 31); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 0, 1); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 13, 1); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 0); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 32); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 1, 24); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 1, -1); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 1, 0, 60); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 1, 1, 0, 0, 60); }), fail);
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(2023, 12, 31, 23, 59, 59); }), 0);
-    // A year the calendar cannot convert is the other error.
-    EXPECT_EQ(StatusOf([] { MakeLocalTime(INT_MAX, 1, 1); }), kStatusInvalidArgument);
-}
-
-TEST(CalendarTime, DaysBeyondTheMonthCarryForwardAndDatesRoundTrip) {
+TEST(CalendarTime, PartsAreRangeCheckedAndDaysCarryIntoTheNextMonth) {
+    struct Row {
+        std::array<int, 6> parts;
+        std::int32_t status;
+    };
+    const Row rows[] = {
+        {{1969, 12, 31, 0, 0, 0}, kFail}, {{2023, 0, 1, 0, 0, 0}, kFail},  {{2023, 13, 1, 0, 0, 0}, kFail},
+        {{2023, 1, 0, 0, 0, 0}, kFail},   {{2023, 1, 32, 0, 0, 0}, kFail}, {{2023, 1, 1, 24, 0, 0}, kFail},
+        {{2023, 1, 1, -1, 0, 0}, kFail},  {{2023, 1, 1, 0, 60, 0}, kFail}, {{2023, 1, 1, 0, 0, 60}, kFail},
+        {{2023, 12, 31, 23, 59, 59}, 0},  {{INT_MAX, 1, 1, 0, 0, 0}, kStatusInvalidArgument},  // no calendar for it
+    };
+    for (const Row& row : rows) {
+        const auto& p = row.parts;
+        EXPECT_EQ(StatusOf([&] { MakeLocalTime(p[0], p[1], p[2], p[3], p[4], p[5]); }), row.status)
+            << p[0] << "-" << p[1] << "-" << p[2] << " " << p[3] << ":" << p[4] << ":" << p[5];
+    }
     EXPECT_EQ(MakeLocalTime(2023, 2, 31), MakeLocalTime(2023, 3, 3));
     EXPECT_EQ(MakeLocalTime(2024, 2, 30), MakeLocalTime(2024, 3, 1));  // leap year
     EXPECT_EQ(FormatLocalTime(MakeLocalTime(2023, 5, 17)), L"2023-05-17 00:00:00");
-    EXPECT_EQ(FormatLocalTime(MakeLocalTime(2000, 1, 1)), L"2000-01-01 00:00:00");
-    EXPECT_EQ(ReferenceDate(), MakeLocalTime(2000, 1, 1));
+    EXPECT_EQ(FormatLocalTime(ReferenceDate()), L"2000-01-01 00:00:00");
     EXPECT_EQ(FormatLocalTime(Today()).substr(10), L" 00:00:00");
-    EXPECT_EQ(FormatLocalTime(MakeLocalTime(2023, 5, 17, 8, 9, 10), L"%d.%m.%Y"), L"17.05.2023");
     EXPECT_EQ(StatusOf([] { FormatLocalTime(-1); }), kStatusInvalidArgument);
 }
 
-TEST(StoredDate, SixNumbersWithSeparatorsAfterEachOfTheFirstFive) {
-    using Six = std::array<int, 6>;
-    EXPECT_EQ(ParseStoredDate(L"2023-05-17 00:00:00"), (Six{2023, 5, 17, 0, 0, 0}));
-    EXPECT_EQ(ParseStoredDate(L"2023-5-7 8:9:10"), (Six{2023, 5, 7, 8, 9, 10}));
-    EXPECT_EQ(ParseStoredDate(L"2023:05 17-01 02:03"), (Six{2023, 5, 17, 1, 2, 3}));  // any of the three, anywhere
-    EXPECT_EQ(ParseStoredDate(L"2023-05-17 00:00:"), (Six{2023, 5, 17, 0, 0, 0}));     // the sixth needs no digits
-    EXPECT_EQ(ParseStoredDate(L"2023-05-17 00:00"), std::nullopt);                       // the fifth needs its separator
-    EXPECT_EQ(ParseStoredDate(L"x-y-z-a-b-c"), (Six{0, 0, 0, 0, 0, 0}));                 // no digits read as 0
-    EXPECT_EQ(ParseStoredDate(L"2023-13-01 00:00:00"), (Six{2023, 13, 1, 0, 0, 0}));    // range is the builder's job
-    // A date without its time lacks separators: no date at all.
-    EXPECT_EQ(ParseStoredDate(L"2023-05-17"), std::nullopt);
-    EXPECT_EQ(ParseStoredDate(L""), std::nullopt);
-    EXPECT_EQ(ParseStoredDate(L"20230517000000"), std::nullopt);
-    // The separator search starts at the remaining text, not after the number.
-    EXPECT_EQ(ParseStoredDate(L" 2023-05-17 00:00:00"), (Six{2023, 2023, 5, 17, 0, 0}));
+TEST(StoredDate, SixNumbersEachOfTheFirstFiveFollowedBySomeSeparator) {
+    using Six = std::optional<std::array<int, 6>>;
+    const std::pair<const wchar_t*, Six> rows[] = {
+        {L"2023-05-17 00:00:00", Six{{2023, 5, 17, 0, 0, 0}}},
+        {L"2023-5-7 8:9:10", Six{{2023, 5, 7, 8, 9, 10}}},
+        {L"2023:05 17-01 02:03", Six{{2023, 5, 17, 1, 2, 3}}},    // any of the three, anywhere
+        {L"2023-05-17 00:00:", Six{{2023, 5, 17, 0, 0, 0}}},      // the sixth needs no digits
+        {L"x-y-z-a-b-c", Six{{0, 0, 0, 0, 0, 0}}},               // no digits read as 0
+        {L"2023-13-01 00:00:00", Six{{2023, 13, 1, 0, 0, 0}}},    // range is the builder's job
+        {L" 2023-05-17 00:00:00", Six{{2023, 2023, 5, 17, 0, 0}}},  // the search starts at the remaining text
+        {L"2023-05-17 00:00", std::nullopt},                     // the fifth separator is missing
+        {L"2023-05-17", std::nullopt},                           // a date without its time
+        {L"20230517000000", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const auto& [text, expected] : rows) EXPECT_EQ(ParseStoredDate(text), expected) << text;
+
+    const std::pair<const wchar_t*, int> integers[] = {
+        {L"  42abc", 42}, {L"\t-7", -7}, {L"+8", 8}, {L"- 8", 0}, {L"", 0},
+        {L"99999999999999999999", INT_MAX}, {L"-99999999999999999999", INT_MIN},
+    };
+    for (const auto& [text, value] : integers) EXPECT_EQ(LeadingInteger(text), value) << text;
 }
 
-TEST(StoredDate, LeadingIntegerReadsLikeTheRuntime) {
-    EXPECT_EQ(LeadingInteger(L"  42abc"), 42);
-    EXPECT_EQ(LeadingInteger(L"\t-7"), -7);
-    EXPECT_EQ(LeadingInteger(L"+8"), 8);
-    EXPECT_EQ(LeadingInteger(L"- 8"), 0);
-    EXPECT_EQ(LeadingInteger(L""), 0);
-    EXPECT_EQ(LeadingInteger(L"99999999999999999999"), INT_MAX);
-    EXPECT_EQ(LeadingInteger(L"-99999999999999999999"), INT_MIN);
+TEST(UpdatePage, TheDateFollowsTheFirstMarkerInAnyCase) {
+    using Ymd = std::optional<std::array<int, 3>>;
+    const std::pair<const wchar_t*, Ymd> rows[] = {
+        {L"<a href=\"Vornix_2023_Update2023_06_30.exe\">Update</a>", Ymd{{2023, 6, 30}}},
+        {L"VORNIX_2023_UPDATE2023_06_30.EXE", Ymd{{2023, 6, 30}}},
+        {L"vornix_2023_update2024_1_2.zip and vornix_2023_update2025_01_01.exe", Ymd{{2024, 1, 2}}},
+        {L"Vornix_2023_Update_2023_06_30.exe", Ymd{{0, 2023, 6}}},  // the year reads as 0
+        {L"no marker here 2023_06_30.exe", std::nullopt},
+        {L"Vornix_2023_Update2023_06_30", std::nullopt},            // no "." after it
+        {L"Vornix_2023_Update2023_06.exe", std::nullopt},           // only one "_"
+        {L"Vornix_2023_Update2023_06.x_30", std::nullopt},          // the "." comes first
+    };
+    for (const auto& [page, expected] : rows) EXPECT_EQ(FindPublishedDate(page), expected) << page;
 }
 
-TEST(UpdatePage, DateFollowsTheMarkerInAnyCase) {
-    using Ymd = std::array<int, 3>;
-    EXPECT_EQ(FindPublishedDate(L"<a href=\"Vornix_2023_Update2023_06_30.exe\">Update</a>"), (Ymd{2023, 6, 30}));
-    EXPECT_EQ(FindPublishedDate(L"VORNIX_2023_UPDATE2023_06_30.EXE"), (Ymd{2023, 6, 30}));
-    EXPECT_EQ(FindPublishedDate(L"vornix_2023_update2024_1_2.zip and vornix_2023_update2025_01_01.exe"),
-              (Ymd{2024, 1, 2}));  // the first marker counts
-    // A leading "_" reads the year as 0 (the builder then rejects it).
-    EXPECT_EQ(FindPublishedDate(L"Vornix_2023_Update_2023_06_30.exe"), (Ymd{0, 2023, 6}));
-    EXPECT_EQ(FindPublishedDate(L"no marker here 2023_06_30.exe"), std::nullopt);
-    EXPECT_EQ(FindPublishedDate(L"Vornix_2023_Update2023_06_30"), std::nullopt);  // no "." after it
-    EXPECT_EQ(FindPublishedDate(L"Vornix_2023_Update2023_06.exe"), std::nullopt);  // only one "_"
-    EXPECT_EQ(FindPublishedDate(L"Vornix_2023_Update2023_06.x_30"), std::nullopt);  // the "." comes first
-}
-
-TEST(Schedule, DecisionsAtTheDayBoundaryAndWithOddIntervals) {
+TEST(Schedule, DueOnTheStoredDayAndIntervalsOfAnySign) {
     const CalendarTime reference = ReferenceDate();
     const CalendarTime today = MakeLocalTime(2023, 5, 17);
-    EXPECT_EQ(ClassifySchedule(today, reference, reference), ScheduleState::Unscheduled);
-    EXPECT_EQ(ClassifySchedule(today, today, reference), ScheduleState::Due);
-    EXPECT_EQ(ClassifySchedule(today, today - 1, reference), ScheduleState::Due);
-    EXPECT_EQ(ClassifySchedule(today, today + 1, reference), ScheduleState::Waiting);
-    EXPECT_EQ(ClassifySchedule(today, DaysAfter(today, 1), reference), ScheduleState::Waiting);
+    const std::pair<CalendarTime, ScheduleState> states[] = {
+        {reference, ScheduleState::Unscheduled}, {today, ScheduleState::Due},
+        {today - 1, ScheduleState::Due},         {today + 1, ScheduleState::Waiting},
+        {DaysAfter(today, -2), ScheduleState::Due},
+    };
+    for (const auto& [stored, state] : states) EXPECT_EQ(ClassifySchedule(today, stored, reference), state) << stored;
 
-    EXPECT_EQ(IntervalFromRegistry(std::nullopt).days, 7);
-    EXPECT_TRUE(IntervalFromRegistry(std::nullopt).writeDefault);
-    EXPECT_EQ(IntervalFromRegistry(0xFFFFFFFFu).days, 7);
-    EXPECT_TRUE(IntervalFromRegistry(0xFFFFFFFFu).writeDefault);
-    EXPECT_EQ(IntervalFromRegistry(0u).days, 0);
-    EXPECT_EQ(IntervalFromRegistry(0xFFFFFFFEu).days, -2);
-    EXPECT_FALSE(IntervalFromRegistry(0xFFFFFFFEu).writeDefault);
-
-    // 0 makes today the next date (due at every start); negative lies in the past.
-    EXPECT_EQ(DaysAfter(today, 0), today);
-    EXPECT_EQ(ClassifySchedule(today, DaysAfter(today, -2), reference), ScheduleState::Due);
+    struct Interval {
+        std::optional<std::uint32_t> stored;
+        std::int32_t days;
+        bool writeDefault;
+    };
+    const Interval intervals[] = {
+        {std::nullopt, 7, true}, {0xFFFFFFFFu, 7, true}, {0u, 0, false}, {0xFFFFFFFEu, -2, false}, {14u, 14, false}};
+    for (const Interval& row : intervals) {
+        const ReminderInterval interval = IntervalFromRegistry(row.stored);
+        EXPECT_EQ(interval.days, row.days);
+        EXPECT_EQ(interval.writeDefault, row.writeDefault);
+    }
     EXPECT_EQ(DaysAfter(today, 7), MakeLocalTime(2023, 5, 24));
     EXPECT_EQ(DaysAfter(0, INT32_MAX), static_cast<std::int64_t>(INT32_MAX) * 86400);  // no 32-bit overflow
 }

@@ -1,18 +1,16 @@
 // Finding and loading the companion library, and its start-up message.
-#include "app/companion_library.h"
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "app/install_paths.h"
-#include "message_box_watcher.h"
+#include "app/companion_library.h"
+#include "companion/companion_resource.h"
+#include "message_boxes.h"
 #include "res/resource.h"
-#include "test_environment.h"
+#include "run_soon.h"
+#include "scoped_state.h"
 
 namespace {
 
-constexpr wchar_t kCurrentVersionKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
+std::wstring BuiltLibrary() { return ProgramFolder() + CompanionLibraryName(); }
 
 std::wstring ModulePath(HMODULE module) {
     wchar_t path[MAX_PATH] = {};
@@ -20,120 +18,73 @@ std::wstring ModulePath(HMODULE module) {
     return path;
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) { return ::lstrcmpiW(a.c_str(), b.c_str()) == 0; }
-
-// Two common-files folders, one named by the environment and one by the
-// registry, each with a VELKOR folder that holds the library only when a
-// test puts it there.
-class CompanionLibrary : public ::testing::Test {
-protected:
-    CompanionLibrary()
-        : fromEnvironment_(L"CommonProgramFiles", folders_.MakeFolder(L"env")),
-          fromRegistry_(HKEY_LOCAL_MACHINE, kCurrentVersionKey, L"CommonFilesDir",
-                        std::optional<std::wstring>(folders_.MakeFolder(L"reg"))) {
-        folders_.MakeFolder(L"env\\VELKOR");
-        folders_.MakeFolder(L"reg\\VELKOR");
-    }
-
-    std::wstring PutLibrary(const wchar_t* where) const {
-        const std::wstring target = folders_.Path() + where + L"\\VELKOR\\" + CompanionLibraryName();
-        ::CopyFileW((TestProgramFolder() + CompanionLibraryName()).c_str(), target.c_str(), FALSE);
-        return target;
-    }
-
-    TempFolder folders_;
-    ScopedEnvironment fromEnvironment_;
-    ScopedRegistryValue fromRegistry_;
-};
-
-struct FoundWindow {
-    HWND window = nullptr;
-    std::wstring text;
-};
-
-BOOL CALLBACK FindStartupMessage(HWND hwnd, LPARAM lParam) {
-    auto* found = reinterpret_cast<FoundWindow*>(lParam);
-    wchar_t title[256] = {};
-    ::GetWindowTextW(hwnd, title, 256);
-    if (::IsWindowVisible(hwnd) && std::wstring(title) == L"Vornix Utility") {
-        found->window = hwnd;
-        ::EnumChildWindows(
-            hwnd,
-            [](HWND child, LPARAM text) -> BOOL {
-                wchar_t buffer[256] = {};
-                ::GetWindowTextW(child, buffer, 256);
-                if (buffer[0] != L'\0') *reinterpret_cast<std::wstring*>(text) = buffer;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found->text));
-    }
-    return TRUE;
-}
-
-FoundWindow StartupMessageWindow() {
-    FoundWindow found;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindStartupMessage, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 }  // namespace
 
-TEST_F(CompanionLibrary, EnvironmentFolderIsTriedFirst) {
-    const std::wstring fromEnv = PutLibrary(L"env");
-    PutLibrary(L"reg");
-    MessageBoxWatcher boxes;
-    const afx::unique_hmodule library = LoadCompanionLibrary();
+// The environment's common files folder first, then the registry's; each
+// failure in one message box with no owner and the platform's caption.
+TEST(CompanionLibrary, FoundThroughTheEnvironmentThenTheRegistryOrReported) {
+    TempFolder folders;
+    const std::wstring env = folders.MakeFolder(L"env\\VELKOR"), reg = folders.MakeFolder(L"reg\\VELKOR");
+    ScopedEnvironment fromEnvironment(L"CommonProgramFiles", folders.Path() + L"env");
+    ScopedRegistryValue fromRegistry(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                                     L"CommonFilesDir", folders.Path() + L"reg");
+    const std::wstring name = CompanionLibraryName();
+    struct Row {
+        std::vector<std::wstring> copies;  // where the built library is put
+        std::wstring bogus;                // where a file that is no library is put
+        std::wstring loaded;
+        std::wstring box;
+    };
+    const Row rows[] = {
+        {{env, reg}, L"", env + name, L""},
+        {{reg}, L"", reg + name, L""},
+        {{}, L"", L"", L"Couldn't find dll file: \n" + name + L"\n\nPlease check software installation."},
+        {{reg}, env, L"", L"Couldn't load dll file: \n" + env + name + L"\n\nPlease check software installation."},
+    };
+    for (const Row& row : rows) {
+        ::DeleteFileW((env + name).c_str());
+        ::DeleteFileW((reg + name).c_str());
+        for (const std::wstring& folder : row.copies) ::CopyFileW(BuiltLibrary().c_str(), (folder + name).c_str(), FALSE);
+        if (!row.bogus.empty()) folders.WriteFile(L"env\\VELKOR\\" + name, "this is not a library");
+        MessageBoxWatcher watcher;
+        const afx::unique_hmodule library = LoadCompanionLibrary();
+        EXPECT_EQ(library ? ModulePath(library.get()) : L"", row.loaded);
+        const auto boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), row.box.empty() ? 0u : 1u);
+        if (boxes.empty()) continue;
+        EXPECT_EQ(boxes[0].text, row.box);
+        EXPECT_EQ(boxes[0].caption, L"Error");
+        EXPECT_EQ(boxes[0].owner, nullptr);
+        EXPECT_EQ(boxes[0].icon, L"error");
+    }
+}
+
+TEST(CompanionLibrary, TheStartUpMessageIsOnScreenWhileItsObjectLivesAndOwnsItsIcon) {
+    const afx::unique_hmodule library(::LoadLibraryW(BuiltLibrary().c_str()));
     ASSERT_TRUE(library);
-    EXPECT_TRUE(SamePath(ModulePath(library.get()), fromEnv));
-    EXPECT_TRUE(boxes.Seen().empty());
-}
-
-TEST_F(CompanionLibrary, RegistryFolderIsTheFallback) {
-    const std::wstring fromReg = PutLibrary(L"reg");
-    MessageBoxWatcher boxes;
-    const afx::unique_hmodule library = LoadCompanionLibrary();
-    ASSERT_TRUE(library);
-    EXPECT_TRUE(SamePath(ModulePath(library.get()), fromReg));
-    EXPECT_TRUE(boxes.Seen().empty());
-}
-
-TEST_F(CompanionLibrary, MissingLibraryIsReportedWithItsBareName) {
-    MessageBoxWatcher boxes;
-    EXPECT_FALSE(LoadCompanionLibrary());
-    const auto seen = boxes.Seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Couldn't find dll file: \nQLDXDialogsOEM64.dll\n\nPlease check software installation.");
-    EXPECT_EQ(seen[0].caption, L"Error");  // no caption of its own
-    EXPECT_EQ(seen[0].owner, nullptr);
-}
-
-TEST_F(CompanionLibrary, UnloadableLibraryIsReportedWithItsFullPath) {
-    const std::wstring bogus = folders_.Path() + L"env\\VELKOR\\" + CompanionLibraryName();
-    folders_.WriteFile(L"env\\VELKOR\\" + CompanionLibraryName(), "this is not a library");
-    MessageBoxWatcher boxes;
-    EXPECT_FALSE(LoadCompanionLibrary());
-    const auto seen = boxes.Seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Couldn't load dll file: \n" + bogus + L"\n\nPlease check software installation.");
-    EXPECT_EQ(seen[0].caption, L"Error");
-}
-
-TEST_F(CompanionLibrary, StartupMessageIsOnScreenUntilTheObjectGoes) {
-    PutLibrary(L"env");
-    const afx::unique_hmodule library = LoadCompanionLibrary();
-    ASSERT_TRUE(library);
+    EXPECT_EQ(ShowStartupMessage(nullptr, nullptr, L"t", L"m", IDI_MAIN_DIALOG), nullptr);
 
     auto message = ShowStartupMessage(library.get(), ::GetModuleHandleW(nullptr), L"Vornix Utility",
                                       L"Starting application...", IDI_MAIN_DIALOG);
     ASSERT_NE(message, nullptr);
-    const FoundWindow shown = StartupMessageWindow();
-    ASSERT_NE(shown.window, nullptr);
-    EXPECT_EQ(shown.text, L"Starting application...");
-    EXPECT_NE(::SendMessageW(shown.window, WM_GETICON, ICON_BIG, 0), 0);
+    const HWND window = FindThreadWindow(L"Vornix Utility");
+    ASSERT_NE(window, nullptr);
+    wchar_t text[64] = {};
+    ::GetDlgItemTextW(window, IDC_QLDX_MESSAGE, text, 64);
+    EXPECT_STREQ(text, L"Starting application...");
+    const auto first = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(first, &info));
+    ::DeleteObject(info.hbmColor), ::DeleteObject(info.hbmMask);
+
+    // A new icon replaces the old one everywhere before the old one goes.
+    message->SetIconResource(IDR_MAINFRAME);
+    const auto second = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(second, first);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendDlgItemMessageW(window, IDC_QLDX_ICON, STM_GETICON, 0, 0)), second);
+    EXPECT_FALSE(::GetIconInfo(first, &info)) << "the replaced icon is released";
 
     message.reset();
-    EXPECT_FALSE(::IsWindow(shown.window));
-    EXPECT_EQ(StartupMessageWindow().window, nullptr);
-
-    EXPECT_EQ(ShowStartupMessage(nullptr, ::GetModuleHandleW(nullptr), L"t", L"m", IDI_MAIN_DIALOG), nullptr);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(::GetIconInfo(second, &info));
 }

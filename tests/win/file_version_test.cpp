@@ -1,13 +1,11 @@
-// The version reader on libraries built by the test suite with known
-// version resources (tests/win/version_dlls), next to the test program.
-#include "version/file_version.h"
-
+// The version reader on libraries built with known version resources
+// (version_info.rc, one variant per library) next to the test program.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "test_environment.h"
+#include "scoped_state.h"
+#include "version/file_version.h"
 
 namespace {
 
@@ -16,71 +14,39 @@ std::vector<std::wstring> Fields(const FileVersionStrings& r) {
             r.LegalTrademarks, r.OriginalFilename, r.PrivateBuild,    r.ProductName, r.ProductVersion, r.SpecialBuild};
 }
 
-// Every field holds a text no version resource here has and that tidying
-// leaves alone, so a field the reader did not touch is easy to tell.
-FileVersionStrings Prefilled() {
-    return {L"was Comments",     L"was CompanyName",    L"was FileDescription", L"was FileVersion",
-            L"was InternalName", L"was LegalCopyright", L"was LegalTrademarks", L"was OriginalFilename",
-            L"was PrivateBuild", L"was ProductName",    L"was ProductVersion",  L"was SpecialBuild"};
-}
-
-std::wstring TestLibrary(const wchar_t* name) { return TestProgramFolder() + L"verinfo_" + name; }
-
-FileVersionStrings ReadFrom(const wchar_t* library, FileVersionStrings record = Prefilled()) {
-    ReadFileVersionStrings(record, TestLibrary(library), L".dll");
-    return record;
-}
-
 }  // namespace
 
-TEST(FileVersionReader, ReadsAllTwelveStringsAndTidiesTheVersions) {
-    const FileVersionStrings read = ReadFrom(L"english_us");
-    EXPECT_EQ(Fields(read),
-              (std::vector<std::wstring>{L"US comments", L"US company", L"US description", L"23.22.8.1", L"US internal",
-                                         L"US copyright \u00A9", L"US trademarks", L"US original.dll", L"US private",
-                                         L"US product", L"2023.0", L"US special"}));
-
-    // The extension may as well be part of the path.
-    FileVersionStrings wholeName = Prefilled();
-    ReadFileVersionStrings(wholeName, TestLibrary(L"english_us") + L".dll", L"");
-    EXPECT_EQ(Fields(wholeName), Fields(read));
-}
-
-TEST(FileVersionReader, ReadsTheBlockOfTheFirstTranslationOnly) {
-    // English (Canada), Unicode: \StringFileInfo\100904b0\, although an
-    // English (United States) block follows in the file and in its table.
-    FileVersionStrings expected = Prefilled();
-    expected.CompanyName = L"Canadian company";
-    expected.FileDescription = L"Canadian description";
-    expected.FileVersion = L"1.0";
-    expected.ProductVersion = L"1,0,0,0";  // no ", ": not the resource form, and no dot to tidy
-    EXPECT_EQ(Fields(ReadFrom(L"english_canada")), Fields(expected));
-}
-
-TEST(FileVersionReader, WithoutATranslationTableReadsLanguageNeutralWindowsStrings) {
-    FileVersionStrings expected = Prefilled();
-    expected.CompanyName = L"neutral company";
-    expected.FileVersion = L"7";  // never given a ".0"
-    EXPECT_EQ(Fields(ReadFrom(L"untranslated")), Fields(expected)) << "000004e4, not the 040904b0 decoy";
-}
-
-TEST(FileVersionReader, ATranslationWithoutStringsLeavesTheFieldsAsTheyWere) {
-    EXPECT_EQ(Fields(ReadFrom(L"missing_block")), Fields(Prefilled())) << "no other block may be tried";
-
-    // The block itself is sound, so the versions already in the record are
-    // still tidied.
-    FileVersionStrings record;
-    record.FileVersion = L"5, 0, 0, 0";
-    record.ProductVersion = L"5.1.0";
-    record = ReadFrom(L"missing_block", record);
-    EXPECT_EQ(record.FileVersion, L"5.0");
-    EXPECT_EQ(record.ProductVersion, L"5.1");
-}
-
-TEST(FileVersionReader, AFileWithoutAVersionResourceLeavesTheRecordUntouched) {
-    FileVersionStrings untouched = Prefilled();
-    untouched.FileVersion = L"1, 0, 0, 0";  // not even tidied
-    untouched.ProductVersion = L"2.0.0";
-    EXPECT_EQ(Fields(ReadFrom(L"none", untouched)), Fields(untouched));
-    EXPECT_EQ(Fields(ReadFrom(L"no_such_library", untouched)), Fields(untouched));
+TEST(FileVersionReader, ReadsTheFirstTranslationsBlockAndTidiesOnlyWhatASoundBlockHolds) {
+    // Every field starts with a text no library has; the versions start in
+    // the resource compiler's form, so tidying shows too.
+    const FileVersionStrings before{L"-", L"-", L"-", L"5, 0, 0, 0", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1.0", L"-"};
+    struct Row {
+        const wchar_t* library;
+        std::vector<std::wstring> fields;
+    };
+    const Row rows[] = {
+        // English (United States), Unicode: all twelve.
+        {L"verinfo_english_us.dll",
+         {L"US comments", L"US company", L"US description", L"23.22.8.1", L"US internal", L"US copyright \u00A9",
+          L"US trademarks", L"US original.dll", L"US private", L"US product", L"2023.0", L"US special"}},
+        // English (Canada) first in the table: \StringFileInfo\100904b0\ only.
+        {L"verinfo_english_canada.dll",
+         {L"-", L"Canadian company", L"-", L"1.0", L"-", L"-", L"-", L"-", L"-", L"-", L"1,0,0,0", L"-"}},
+        // No translation table: 000004e4, never the English decoy.
+        {L"verinfo_untranslated.dll", {L"-", L"neutral company", L"-", L"7", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1", L"-"}},
+        // A translation without strings: nothing read, no other block tried.
+        {L"verinfo_missing_block.dll", {L"-", L"-", L"-", L"5.0", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1", L"-"}},
+        // No version resource, or no file: untouched, not even tidied.
+        {L"verinfo_none.dll", Fields(before)},
+        {L"no_such_library.dll", Fields(before)},
+    };
+    for (const Row& row : rows) {
+        FileVersionStrings record = before;
+        const std::wstring path = ProgramFolder() + row.library;
+        ReadFileVersionStrings(record, path.substr(0, path.size() - 4), L".dll");
+        EXPECT_EQ(Fields(record), row.fields) << row.library;
+        FileVersionStrings wholeName = before;  // the extension may as well be part of the path
+        ReadFileVersionStrings(wholeName, path, L"");
+        EXPECT_EQ(Fields(wholeName), row.fields) << row.library;
+    }
 }

@@ -1,256 +1,258 @@
-// The framework layer on real windows: the modal loop, message maps,
-// reflection, PreTranslateMessage, command routing to the application, data
-// exchange and the exception barrier.
+// The framework layer on real windows: the modal loop and data exchange,
+// reflection and PreTranslateMessage, the exception barrier, and what a
+// window's object may and may not be bound to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <string>
+#include <thread>
 #include <vector>
 
 #include "afx/data_exchange.h"
 #include "afx/dialog.h"
 #include "afx/exception.h"
-#include "afx/exception_barrier.h"
 #include "afx/handles.h"
+#include "afx/module_state.h"
 #include "afx/std_controls.h"
 #include "afx/win_app.h"
-#include "message_box_watcher.h"
+#include "message_boxes.h"
+#include "run_soon.h"
 #include "test_resources.h"
 
 namespace {
 
-constexpr UINT WM_RUN_SCRIPT = WM_APP + 1;
-
-// The application object of the test program: it handles the Help command
-// that dialogs do not.
-class TestApp : public CWinApp {
-public:
-    TestApp() : CWinApp(L"Framework Test") {}
-    const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnCommand<ID_HELP, &TestApp::OnHelp>()};
-        static constexpr AFX_MSGMAP map{&CWinApp::GetThisMessageMap, entries};
-        return &map;
-    }
-    // When a dialog passes on the Help command.
-    void OnHelp() { ++helpCommands; }
-    int helpCommands = 0;
-};
-TestApp g_testApp;
-
 std::vector<std::wstring> g_events;
 
-// A button that sees its own clicks first; passOn decides whether the
+// A button that sees its own clicks first; consume decides whether the
 // dialog sees them too.
 class ReflectingButton : public CButton {
 public:
     const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {
-            afx::OnReflectedControl<BN_CLICKED, &ReflectingButton::OnClicked>()};
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnReflectedControl<BN_CLICKED, &ReflectingButton::OnClicked>()};
         static constexpr AFX_MSGMAP map{&CButton::GetThisMessageMap, entries};
         return &map;
     }
     // When the button was clicked (reflected from the parent).
     BOOL OnClicked() {
         g_events.push_back(L"button clicked");
-        return consume ? TRUE : FALSE;
+        return consume;
     }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN) g_events.push_back(L"button pretranslate");
         return swallowKeys && msg->message == WM_KEYDOWN;
     }
-    void PreSubclassWindow() override { g_events.push_back(L"pre-subclass"); }
-
-    bool consume = true;
+    BOOL consume = TRUE;
     bool swallowKeys = false;
 };
 
-// Dialog 500, which runs a script from inside its own modal loop.
-class ScriptedDialog : public CDialog {
+class TestDialog : public CDialog {
 public:
-    explicit ScriptedDialog(std::function<void(ScriptedDialog&)> script)
-        : CDialog(IDD_TEST_CLASSIC), script_(std::move(script)) {}
-
+    TestDialog() : CDialog(IDD_TEST_CLASSIC) {}
     const AFX_MSGMAP* GetMessageMap() const override {
         static constexpr AFX_MSGMAP_ENTRY entries[] = {
-            afx::OnMessage<WM_RUN_SCRIPT, &ScriptedDialog::OnRunScript>(),
-            afx::OnControl<BN_CLICKED, IDC_TEST_BUTTON, &ScriptedDialog::OnButtonClicked>(),
-        };
+            afx::OnControl<BN_CLICKED, IDC_TEST_BUTTON, &TestDialog::OnButtonClicked>()};
         static constexpr AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
         return &map;
     }
-
     void DoDataExchange(CDataExchange* dx) override {
-        CDialog::DoDataExchange(dx);
         DDX_Control(dx, IDC_TEST_BUTTON, button);
         DDX_Text(dx, IDC_TEST_EDIT, text);
-    }
-    BOOL OnInitDialog() override {
-        CDialog::OnInitDialog();
-        PostMessage(WM_RUN_SCRIPT);
-        if (failInit) AfxThrowOleException(kStatusUnspecifiedFailure);
-        return TRUE;
+        if (bindMissingControl) DDX_Text(dx, IDC_TEST_MISSING, text);
     }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN && msg->wParam == 'Q') g_events.push_back(L"dialog pretranslate");
         return CDialog::PreTranslateMessage(msg);
     }
-
-    // When the script message arrives inside the modal loop.
-    LRESULT OnRunScript(WPARAM, LPARAM) {
-        script_(*this);
-        return 0;
-    }
     // When the test button's click reaches the dialog.
-    void OnButtonClicked() {
-        g_events.push_back(L"dialog clicked");
-        if (throwOnClick) AfxThrowOleException(kStatusInvalidArgument);
-    }
+    void OnButtonClicked() { g_events.push_back(L"dialog clicked"); }
 
     ReflectingButton button;
     std::wstring text;
-    bool failInit = false;
-    bool throwOnClick = false;
-
-private:
-    std::function<void(ScriptedDialog&)> script_;
+    bool bindMissingControl = false;
 };
 
-std::wstring SystemText(DWORD status) {
-    wchar_t text[512] = {};
-    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, status, 0, text, 512, nullptr);
-    std::wstring result(text);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
-    return result;
+// A plain window whose handlers can be made to fail.
+class FailingWnd : public CWnd {
+public:
+    const AFX_MSGMAP* GetMessageMap() const override {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {
+            afx::OnWmPaint<&FailingWnd::OnPaint>(), afx::OnWmTimer<&FailingWnd::OnTimer>(),
+            afx::OnMessage<WM_NCDESTROY, &FailingWnd::OnNcDestroy>()};
+        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+        return &map;
+    }
+    bool Create() {
+        return CreateEx(0, AfxRegisterWndClass(0), L"failing", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr);
+    }
+    // When the window needs painting: fails.
+    void OnPaint() {
+        ++paints;
+        AfxThrowOleException(kStatusUnspecifiedFailure);
+    }
+    // When the timer fires: fails, the fifth time after stopping the timer.
+    void OnTimer(UINT_PTR id) {
+        if (++timers == 5) ::KillTimer(m_hWnd, id);
+        AfxThrowOleException(kStatusUnspecifiedFailure);
+    }
+    // When the window is destroyed: fails.
+    LRESULT OnNcDestroy(WPARAM, LPARAM) { AfxThrowOleException(kStatusInvalidArgument); }
+    void PostNcDestroy() override { postNcDestroyed = true; }
+
+    int paints = 0;
+    int timers = 0;
+    bool postNcDestroyed = false;
+};
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD end = ::GetTickCount() + milliseconds;
+    for (MSG msg; ::GetTickCount() < end;) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
-
-class Framework : public ::testing::Test {
-protected:
-    void SetUp() override { g_events.clear(); }
-};
 
 }  // namespace
 
-TEST_F(Framework, ModalLoopExchangesDataBothWaysAndEndsWithTheButtonsResult) {
-    ScriptedDialog dialog([](ScriptedDialog& d) {
-        EXPECT_EQ(::IsWindowVisible(d.m_hWnd), TRUE);
-        EXPECT_EQ(d.GetWindowText(), L"Framework test");
-        // The member reached the control when the dialog initialised.
-        wchar_t shown[64] = {};
-        ::GetDlgItemTextW(d.m_hWnd, IDC_TEST_EDIT, shown, 64);
-        EXPECT_STREQ(shown, L"initial");
-        ::SetDlgItemTextW(d.m_hWnd, IDC_TEST_EDIT, L"typed by the user");
-        ::PostMessageW(d.GetDlgItem(IDOK), BM_CLICK, 0, 0);
-    });
+TEST(Framework, ModalLoopExchangesDataBothWaysAndAFailedExchangeKeepsTheDialogOpen) {
+    TestDialog dialog;
     dialog.text = L"initial";
+    RunSoon([&] {
+        wchar_t shown[64] = {};
+        ::GetDlgItemTextW(dialog.m_hWnd, IDC_TEST_EDIT, shown, 64);
+        EXPECT_STREQ(shown, L"initial");
+        ::SetDlgItemTextW(dialog.m_hWnd, IDC_TEST_EDIT, L"typed");
+        dialog.bindMissingControl = true;
+        dialog.SendMessage(WM_COMMAND, IDOK);  // the exchange fails: still open
+        EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
+        dialog.bindMissingControl = false;
+        ::PostMessageW(dialog.GetDlgItem(IDOK), BM_CLICK, 0, 0);
+    });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.text, L"typed by the user");  // OnOK read the controls back
-    // The control was bound once, and let go when its window died.
-    EXPECT_EQ(std::count(g_events.begin(), g_events.end(), L"pre-subclass"), 1);
-    EXPECT_EQ(dialog.button.m_hWnd, nullptr);
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.text, L"typed");
+    EXPECT_EQ(dialog.button.m_hWnd, nullptr);  // let go when its window died
 
-    ScriptedDialog cancelled([](ScriptedDialog& d) { d.PostMessage(WM_SYSCOMMAND, SC_CLOSE); });
+    TestDialog cancelled;
     cancelled.text = L"kept";
+    RunSoon([&] { cancelled.PostMessage(WM_SYSCOMMAND, SC_CLOSE); });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
     EXPECT_EQ(cancelled.text, L"kept");  // Cancel does not read the controls
 }
 
-TEST_F(Framework, ReflectedNotificationReachesTheControlFirst) {
-    ScriptedDialog consumed([](ScriptedDialog& d) {
-        d.button.SendMessage(BM_CLICK);
-        d.EndDialog(IDOK);
-    });
-    consumed.DoModal();
-    EXPECT_EQ(g_events, (std::vector<std::wstring>{L"pre-subclass", L"button clicked"}));
-
-    g_events.clear();
-    ScriptedDialog passedOn([](ScriptedDialog& d) {
-        d.button.consume = false;
-        d.button.SendMessage(BM_CLICK);
-        d.EndDialog(IDOK);
-    });
-    passedOn.DoModal();
-    EXPECT_EQ(g_events, (std::vector<std::wstring>{L"pre-subclass", L"button clicked", L"dialog clicked"}));
+TEST(Framework, NotificationsReachTheControlFirstAndKeysWalkUpToTheDialog) {
+    struct Row {
+        BOOL consume;
+        bool swallowKeys;
+        std::vector<std::wstring> events;
+    };
+    const Row rows[] = {
+        {TRUE, false, {L"button clicked", L"button pretranslate", L"dialog pretranslate"}},
+        {FALSE, true, {L"button clicked", L"dialog clicked", L"button pretranslate"}},
+    };
+    for (const Row& row : rows) {
+        g_events.clear();
+        TestDialog dialog;
+        RunSoon([&] {
+            dialog.button.consume = row.consume;
+            dialog.button.swallowKeys = row.swallowKeys;
+            dialog.button.SendMessage(BM_CLICK);
+            ::PostMessageW(dialog.button.m_hWnd, WM_KEYDOWN, 'Q', 0);
+            ::PostMessageW(dialog.GetDlgItem(IDOK), WM_KEYDOWN, VK_ESCAPE, 0);  // navigation: Escape cancels
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(g_events, row.events);
+    }
 }
 
-TEST_F(Framework, PreTranslateMessageWalksFromTheTargetUpToTheDialog) {
-    ScriptedDialog walked([](ScriptedDialog& d) {
-        ::PostMessageW(d.button.m_hWnd, WM_KEYDOWN, 'Q', 0);
-        d.PostMessage(WM_COMMAND, IDOK);
-    });
-    walked.DoModal();
-    EXPECT_EQ(g_events, (std::vector<std::wstring>{L"pre-subclass", L"button pretranslate", L"dialog pretranslate"}));
-
-    g_events.clear();
-    ScriptedDialog swallowed([](ScriptedDialog& d) {
-        d.button.swallowKeys = true;
-        ::PostMessageW(d.button.m_hWnd, WM_KEYDOWN, 'Q', 0);
-        d.PostMessage(WM_COMMAND, IDOK);
-    });
-    swallowed.DoModal();
-    EXPECT_EQ(g_events, (std::vector<std::wstring>{L"pre-subclass", L"button pretranslate"}));
-
-    // Escape posted to a control goes through the loop's dialog navigation
-    // and cancels the dialog.
-    ScriptedDialog escaped([](ScriptedDialog& d) { ::PostMessageW(d.GetDlgItem(IDOK), WM_KEYDOWN, VK_ESCAPE, 0); });
-    EXPECT_EQ(escaped.DoModal(), IDCANCEL);
+// A report's message box runs a loop that delivers the failing window's
+// next paint or timer; each must not open a box of its own.
+TEST(ExceptionBarrier, AFailingPaintOrTimerIsReportedOnceAndTheWindowGoesOn) {
+    for (const bool timer : {false, true}) {
+        // Each box stays a while, so the failing messages come while it shows.
+        MessageBoxWatcher boxes({IDOK}, ::GetCurrentProcessId(), std::chrono::milliseconds(300));
+        FailingWnd window;
+        ASSERT_TRUE(window.Create());
+        if (timer) {
+            ::ValidateRect(window.m_hWnd, nullptr);
+            ::SetTimer(window.m_hWnd, 1, 10, nullptr);
+        }
+        PumpFor(1000);
+        EXPECT_EQ(boxes.Texts().size(), 1u) << (timer ? "timer" : "paint");
+        EXPECT_EQ(window.paints, timer ? 0 : 1) << "the failed paint was validated before the report";
+        EXPECT_EQ(window.timers, timer ? 5 : 0);
+        ASSERT_FALSE(boxes.Seen().empty());
+        EXPECT_EQ(boxes.Seen()[0].caption, AfxGetAppName());
+        window.DestroyWindow();
+    }
 }
 
-TEST_F(Framework, CommandsTheDialogDoesNotHandleGoToTheApplication) {
-    const int before = g_testApp.helpCommands;
-    ScriptedDialog dialog([](ScriptedDialog& d) {
-        d.SendMessage(WM_COMMAND, ID_HELP);
-        HELPINFO info{};
-        info.cbSize = sizeof(info);
-        d.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));  // what F1 sends
-        d.SendMessage(WM_COMMAND, 0x7777);                          // nobody's command: ignored
-        d.EndDialog(IDOK);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(g_testApp.helpCommands, before + 2);
-}
-
-TEST_F(Framework, ErrorsInHandlersAreReportedAndTheDialogGoesOn) {
+TEST(ExceptionBarrier, ADeadWindowLeavesTheMapWhateverItsLastHandlerDoes) {
     MessageBoxWatcher boxes;
-    ScriptedDialog dialog([](ScriptedDialog& d) {
-        d.throwOnClick = true;
-        d.button.consume = false;
-        d.button.SendMessage(BM_CLICK);  // the handler throws; the box is answered
-        d.EndDialog(IDOK);               // and the dialog is still there to end
-    });
-    dialog.failInit = true;  // OnInitDialog throws after posting the script
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-
-    // The second box opens on top of the first (the script runs inside the
-    // first box's loop), so the order they are seen in is not fixed.
-    const auto seen = boxes.Seen();
-    ASSERT_EQ(seen.size(), 2u);
-    std::vector<std::wstring> texts{seen[0].text, seen[1].text};
-    std::sort(texts.begin(), texts.end());
-    // The system's own text for each status, as the platform words it.
-    std::vector<std::wstring> expected{SystemText(0x80004005), SystemText(0x80070057)};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(texts, expected);
-    EXPECT_EQ(seen[0].caption, L"Framework Test");
-    EXPECT_EQ(seen[1].caption, L"Framework Test");
-    EXPECT_EQ(AfxGetErrorMessage(std::make_exception_ptr(CInvalidArgException())), L"Encountered an improper argument.");
+    FailingWnd window;
+    ASSERT_TRUE(window.Create());
+    ::ValidateRect(window.m_hWnd, nullptr);
+    const HWND hwnd = window.m_hWnd;
+    ::DestroyWindow(hwnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_TRUE(window.postNcDestroyed);
 }
 
-TEST_F(Framework, ClosingAHandleKeepsTheLastError) {
+TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
+    CWnd window;
+    const wchar_t* windowClass = AfxRegisterWndClass(0);
+    ASSERT_TRUE(window.CreateEx(0, windowClass, L"one", WS_POPUP, 0, 0, 10, 10, nullptr));
+    const HWND first = window.m_hWnd;
+    EXPECT_FALSE(window.CreateEx(0, windowClass, L"two", WS_POPUP, 0, 0, 10, 10, nullptr));
+    EXPECT_EQ(window.m_hWnd, first);
+    EXPECT_EQ(::FindWindowW(windowClass, L"two"), nullptr) << "refused before a window was made";
+    EXPECT_FALSE(window.Attach(::GetDesktopWindow()));
+
+    CWnd other;
+    EXPECT_FALSE(other.Attach(first)) << "a window has one object";
+    EXPECT_FALSE(other.SubclassWindow(first));
+
+    // A window made on another thread is that thread's: this one cannot see
+    // its object, and the first window made on a fresh thread is the one
+    // asked for, not the thread's input-method window.
+    std::thread([&] {
+        CWnd own;
+        ASSERT_TRUE(own.CreateEx(0, windowClass, L"own", WS_POPUP, 0, 0, 10, 10, nullptr));
+        wchar_t name[256] = {};
+        ::GetClassNameW(own.m_hWnd, name, 256);
+        EXPECT_STREQ(name, windowClass);
+        EXPECT_EQ(CWnd::FromHandlePermanent(own.m_hWnd), &own);
+        EXPECT_EQ(CWnd::FromHandlePermanent(first), nullptr);
+    }).join();
+    EXPECT_EQ(CWnd::FromHandlePermanent(first), &window);
+    window.DestroyWindow();
+}
+
+TEST(Application, RunEndsWithTheCodeOfWmQuit) {
+    ::PostQuitMessage(42);
+    EXPECT_EQ(AfxGetApp()->Run(), 42);
+}
+
+TEST(Handles, ClosingKeepsTheLastErrorAndGuardsGiveBorrowedThingsBack) {
     afx::unique_hkey key;
     ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
     ::SetLastError(ERROR_FILE_NOT_FOUND);
     key.reset();
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_FALSE(key);
 
-    afx::unique_hfind none;  // a find handle's "none" is INVALID_HANDLE_VALUE
-    EXPECT_FALSE(none);
-    EXPECT_EQ(none.get(), INVALID_HANDLE_VALUE);
-
+    EXPECT_EQ(afx::unique_hfile().get(), INVALID_HANDLE_VALUE);  // "none" for files is not null
     afx::unique_hbrush brush(::CreateSolidBrush(RGB(1, 2, 3)));
+    const HBRUSH handle = brush.get();
     afx::unique_hbrush moved(std::move(brush));
     EXPECT_FALSE(brush);
-    EXPECT_TRUE(moved);
+    moved.reset();
+    EXPECT_EQ(::GetObjectType(handle), 0u) << "deleted";
+
+    const afx::unique_hdc memory(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ before = ::GetCurrentObject(memory.get(), OBJ_PEN);
+    const afx::unique_hpen pen(::CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    {
+        const auto selected = afx::SelectObject(memory.get(), pen.get());
+        EXPECT_EQ(::GetCurrentObject(memory.get(), OBJ_PEN), pen.get());
+    }
+    EXPECT_EQ(::GetCurrentObject(memory.get(), OBJ_PEN), before);
 }

@@ -1,168 +1,199 @@
-// The update check's Windows side: its registry values, the schedule's
-// stored date and the newest-file scan, against the test prefix's real
-// registry and file system.
-#include "version/web_update_check.h"
-
+// The web update check in-process, row by row: the schedule in the test
+// prefix's registry, installed files with known dates, and the page, the
+// clock and the shell replaced by the test (the real page over HTTPS is the
+// end-to-end tests' business).
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "afx/exception.h"
-#include "afx/handles.h"
-#include "app/install_paths.h"
-#include "app/registry_strings.h"
-#include "test_environment.h"
+#include "afx/registry.h"
+#include "afx/shell.h"
+#include "message_boxes.h"
+#include "scoped_state.h"
+#include "version/install_paths.h"
+#include "version/local_clock.h"
+#include "version/update_page_reader.h"
+#include "version/web_update_check.h"
 
 namespace {
 
-constexpr wchar_t kTestKey[] = L"Software\\VELKOR\\Vornix\\2023\\Support\\UnitTest";
+constexpr wchar_t kOffer[] =
+    L"A newer version of Vornix 2023 is available.\n\nDo you want to download it from the website?\n\n"
+    L"If you Cancel, you will not be prompted again.";
+constexpr wchar_t kRemindIn7[] = L"You will be reminded in 7 days of a new update.";
+constexpr wchar_t kNoMore[] = L"You will not be reminded of any new updates.";
+constexpr wchar_t kPage[] = L"<a href=\"Vornix_2023_Update2023_06_30.exe\">Update</a>";
+constexpr wchar_t kMakerPage[] = L"https://www.velkor.com/software-updates/";
 
-class UpdateCheckRegistry : public ::testing::Test {
+std::optional<std::wstring> g_page;  // what the page source serves
+bool g_fetched = false;
+std::wstring g_opened;  // what was handed to the shell: verb, file, show
+
+std::wstring ServePage(const std::wstring&) {
+    g_fetched = true;
+    return g_page.value_or(L"");
+}
+
+HINSTANCE WINAPI RecordShell(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t*, const wchar_t*, INT show) {
+    g_opened = std::wstring(verb) + L" " + file + L" " + std::to_wstring(show);
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+std::int64_t NoonOfJuly10() { return MakeLocalTime(2023, 7, 10, 12, 0, 0); }
+
+enum class Paths { Same, Differ, DifferInCase };
+
+struct Row {
+    const char* name;
+    std::optional<DWORD> days = {};
+    std::optional<std::wstring> date = {};
+    std::optional<std::wstring> page = kPage;
+    std::optional<CalendarTime> installed = MakeLocalTime(2023, 6, 1);  // the installed program's date
+    int answer = IDNO;
+    Paths paths = Paths::Same;
+    // What the check leaves behind.
+    std::optional<DWORD> daysAfter = 7;
+    std::optional<std::wstring> dateAfter = {};
+    bool fetched = true;
+    std::vector<std::wstring> boxes = {};
+    std::wstring opened = {};
+    std::int32_t raised = 0;
+};
+
+class WebUpdateCheck : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey); }
-    void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey); }
-
-    static void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-        afx::unique_hkey key;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr);
-        ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes);
+    void SetUp() override {
+        local_clock::SetNowSource(&NoonOfJuly10);
+        SetUpdatePageSource(&ServePage);
+        AfxSetShellExecute(&RecordShell);
+    }
+    void TearDown() override {
+        local_clock::SetNowSource(nullptr);
+        SetUpdatePageSource(nullptr);
+        AfxSetShellExecute(nullptr);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, ScheduleKey().c_str());
     }
 };
 
-std::int32_t StatusOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const COleException& e) {
-        return e.Status();
-    }
-    return 0;
-}
-
-FILETIME UtcMidnightFileTime(int year, int month, int day) {
-    SYSTEMTIME utc{};
-    utc.wYear = static_cast<WORD>(year);
-    utc.wMonth = static_cast<WORD>(month);
-    utc.wDay = static_cast<WORD>(day);
-    FILETIME time{};
-    ::SystemTimeToFileTime(&utc, &time);
-    return time;
-}
-
-void SetModified(const std::wstring& path, int year, int month, int day) {
-    const FILETIME time = UtcMidnightFileTime(year, month, day);
-    const bool folder = (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    afx::unique_handle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, folder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr));
-    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE) << path.c_str();
-    ::SetFileTime(file.get(), nullptr, nullptr, &time);
-}
-
-// 00:00:00 UTC of that day, as the scan compares times.
-CalendarTime UtcMidnight(int year, int month, int day) {
-    const FILETIME time = UtcMidnightFileTime(year, month, day);
-    const std::int64_t units = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    return (units - 116444736000000000LL) / 10000000LL;
-}
-
 }  // namespace
 
-TEST_F(UpdateCheckRegistry, StringsAndTheFourByteIntervalWhateverTheirType) {
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kTestKey, L"Missing"), L"");
-    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Missing"), std::nullopt);
+TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
+    const Row rows[] = {
+        {.name = "first start", .page = {}, .dateAfter = L"2023-07-17 00:00:00", .fetched = false},
+        {.name = "waiting", .days = 7, .date = L"2023-07-11 00:00:00", .dateAfter = L"2023-07-11 00:00:00", .fetched = false},
+        {.name = "due, No", .days = 7, .date = L"2023-07-10 00:00:00", .dateAfter = L"2023-07-17 00:00:00",
+         .boxes = {kOffer, kRemindIn7}},
+        {.name = "due, Cancel", .days = 7, .date = L"2023-07-01 00:00:00", .answer = IDCANCEL,
+         .dateAfter = L"2024-07-09 00:00:00", .boxes = {kOffer, kNoMore}},
+        {.name = "due, Yes", .days = 7, .date = L"2023-07-10 00:00:00", .answer = IDYES,
+         .dateAfter = L"2023-07-17 00:00:00", .boxes = {kOffer}, .opened = std::wstring(L"open ") + kMakerPage + L" 5"},
+        {.name = "installed as new as the update", .days = 7, .date = L"2023-07-10 00:00:00",
+         .installed = MakeLocalTime(2023, 6, 30), .dateAfter = L"2023-07-17 00:00:00"},
+        {.name = "nothing installed", .days = 7, .date = L"2023-07-10 00:00:00", .installed = {},
+         .dateAfter = L"2023-07-17 00:00:00", .boxes = {kOffer, kRemindIn7}},
+        {.name = "page without a date", .days = 7, .date = L"2023-07-10 00:00:00", .page = L"<p>no updates</p>",
+         .dateAfter = L"2023-07-17 00:00:00"},
+        {.name = "interval 0", .days = 0, .date = L"2023-07-09 00:00:00", .page = L"", .daysAfter = 0,
+         .dateAfter = L"2023-07-10 00:00:00"},
+        {.name = "interval -2", .days = 0xFFFFFFFE, .date = L"2023-07-09 00:00:00", .page = L"", .daysAfter = 0xFFFFFFFE,
+         .dateAfter = L"2023-07-08 00:00:00"},
+        {.name = "interval 0xFFFFFFFF", .days = 0xFFFFFFFF, .dateAfter = L"2023-07-17 00:00:00", .fetched = false},
+        {.name = "date without its time", .days = 7, .date = L"2023-05-17", .dateAfter = L"2023-07-17 00:00:00",
+         .fetched = false},
+        {.name = "the reference date", .days = 7, .date = L"2000-01-01 00:00:00", .dateAfter = L"2023-07-17 00:00:00",
+         .fetched = false},
+        {.name = "stored month 13", .days = 7, .date = L"2023-13-01 00:00:00", .dateAfter = L"2023-13-01 00:00:00",
+         .fetched = false, .raised = kStatusUnspecifiedFailure},
+        {.name = "published year 0", .days = 7, .date = L"2023-07-10 00:00:00",
+         .page = L"Vornix_2023_Update_2023_06_30.exe", .dateAfter = L"2023-07-17 00:00:00",
+         .raised = kStatusUnspecifiedFailure},
+        {.name = "paths differ", .paths = Paths::Differ, .daysAfter = {}, .fetched = false},
+        {.name = "paths differ in case only", .paths = Paths::DifferInCase, .dateAfter = L"2023-07-17 00:00:00",
+         .fetched = false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder suite;
+        suite.MakeFolder(L"Applications");
+        if (row.installed) suite.WriteFile(L"Applications\\tool.exe", "x", *row.installed);
+        std::wstring local = suite.Path();
+        if (row.paths == Paths::Differ) local += L"Other\\";
+        if (row.paths == Paths::DifferInCase) ::CharUpperBuffW(local.data(), static_cast<DWORD>(local.size()));
+        ScopedRegistryValue localPath(HKEY_LOCAL_MACHINE, kSuiteKey, kLocalAppPathValue, local);
+        ScopedRegistryValue networkPath(HKEY_LOCAL_MACHINE, kSuiteKey, kNetworkAppPathValue, suite.Path());
+        const std::wstring key = ScheduleKey();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+        if (row.days) WriteRegistryDword(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDaysValue, *row.days);
+        if (row.date) WriteRegistryString(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDateValue, *row.date);
+        g_page = row.page;
+        g_fetched = false;
+        g_opened.clear();
 
-    // The write creates the key and stores the terminator with the text.
-    ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kTestKey, L"Text", L"2023-05-17 00:00:00"));
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kTestKey, L"Text"), L"2023-05-17 00:00:00");
-    DWORD type = 0, bytes = 0;
-    {
-        afx::unique_hkey key;
-        ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.put()), ERROR_SUCCESS);
-        ::RegQueryValueExW(key.get(), L"Text", nullptr, &type, nullptr, &bytes);
+        std::int32_t raised = 0;
+        std::vector<SeenMessageBox> boxes;
+        {
+            MessageBoxWatcher watcher({row.answer, IDOK});
+            try {
+                CheckWebVersion();
+            } catch (const COleException& e) {
+                raised = e.Status();
+            }
+            boxes = watcher.Seen();
+        }
+        EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDaysValue), row.daysAfter);
+        const std::wstring date = ReadRegistryString(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDateValue);
+        EXPECT_EQ(date, row.dateAfter.value_or(L""));
+        EXPECT_EQ(g_fetched, row.fetched);
+        EXPECT_EQ(g_opened, row.opened);
+        EXPECT_EQ(raised, row.raised);
+        ASSERT_EQ(boxes.size(), row.boxes.size());
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const bool offer = i == 0;
+            EXPECT_EQ(boxes[i].text, row.boxes[i]);
+            EXPECT_EQ(boxes[i].caption, L"Vornix 2023");
+            EXPECT_EQ(boxes[i].owner, nullptr);
+            EXPECT_EQ(boxes[i].buttons, (offer ? std::vector<int>{IDCANCEL, IDYES, IDNO} : std::vector<int>{IDOK}));
+            EXPECT_EQ(boxes[i].icon, offer ? L"question" : L"information");
+        }
     }
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, 20 * sizeof(wchar_t));
-
-    // Oversize text reads as empty.
-    const std::wstring huge(1024, L'x');
-    SetRaw(L"Huge", REG_SZ, huge.c_str(), static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kTestKey, L"Huge"), L"");
-
-    // The interval is read into four bytes whatever its type.
-    ASSERT_TRUE(WriteRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Days", 14));
-    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Days"), 14u);
-    const DWORD minusTwo = 0xFFFFFFFE;
-    SetRaw(L"Days", REG_BINARY, &minusTwo, 4);
-    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Days"), 0xFFFFFFFEu);
-    SetRaw(L"Days", REG_SZ, L"7", 4);  // "7" and its terminator: four bytes, read as a number
-    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Days"), 0x37u);
-    const unsigned long long eight = 7;
-    SetRaw(L"Days", REG_QWORD, &eight, 8);  // longer than four bytes: cannot be read
-    EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, kTestKey, L"Days"), std::nullopt);
 }
 
-TEST_F(UpdateCheckRegistry, StoredDateReadsBackAndBadDatesRaiseOrFallBack) {
-    const CalendarTime fallback = ReferenceDate();
-    EXPECT_EQ(GetNextCheckDate(kTestKey, fallback), fallback);  // nothing stored
-
-    const CalendarTime may17 = MakeLocalTime(2023, 5, 17);
-    SetNextCheckDate(kTestKey, may17);
-    EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kTestKey, kCheckWebVersionDateValue), L"2023-05-17 00:00:00");
-    EXPECT_EQ(GetNextCheckDate(kTestKey, fallback), may17);
-
-    WriteRegistryString(HKEY_CURRENT_USER, kTestKey, kCheckWebVersionDateValue, L"2023-05-17");
-    EXPECT_EQ(GetNextCheckDate(kTestKey, fallback), fallback);  // lacks separators: unscheduled
-
-    WriteRegistryString(HKEY_CURRENT_USER, kTestKey, kCheckWebVersionDateValue, L"2023-02-31 00:00:00");
-    EXPECT_EQ(GetNextCheckDate(kTestKey, fallback), MakeLocalTime(2023, 3, 3));
-
-    WriteRegistryString(HKEY_CURRENT_USER, kTestKey, kCheckWebVersionDateValue, L"2023-13-01 00:00:00");
-    EXPECT_EQ(StatusOf([&] { GetNextCheckDate(kTestKey, fallback); }), kStatusUnspecifiedFailure);
-    WriteRegistryString(HKEY_CURRENT_USER, kTestKey, kCheckWebVersionDateValue, L"2023-05-17 24:00:00");
-    EXPECT_EQ(StatusOf([&] { GetNextCheckDate(kTestKey, fallback); }), kStatusUnspecifiedFailure);
-
-    EXPECT_EQ(ScheduleKey(), L"Software\\VELKOR\\Vornix\\2023\\Support");
+TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
+    const std::pair<std::optional<std::wstring>, std::wstring> rows[] = {
+        {std::nullopt, kMakerPage},
+        {L"https://127.0.0.1:8443/software-updates/", L"https://127.0.0.1:8443/software-updates/"},
+        {L"HTTPS://staging.velkor.com/x", L"HTTPS://staging.velkor.com/x"},
+        {L"http://127.0.0.1/software-updates/", kMakerPage},
+        {L"file:///C:/page.html", kMakerPage},
+        {L"https:/missing-slash", kMakerPage},
+        {L"C:\\evil.exe", kMakerPage},
+    };
+    for (const auto& [configured, address] : rows) {
+        ScopedEnvironment variable(L"VORNIX_UPDATE_URL", configured);
+        EXPECT_EQ(UpdatePageAddress(), address) << configured.value_or(L"(unset)");
+    }
 }
 
-TEST(NewestFileScan, TakesTheLatestMatchingEntryFilesAndFoldersAlike) {
+TEST(NewestFileScan, TheLatestMatchingEntryFilesAndFoldersAlike) {
     TempFolder tree;
-    tree.WriteFile(L"old.exe", "x");
-    tree.WriteFile(L"new.exe", "x");
-    tree.WriteFile(L"newest.dll", "x");  // does not match *.exe
-    tree.MakeFolder(L"folder.exe");
-    SetModified(tree.Path() + L"old.exe", 2021, 1, 1);
-    SetModified(tree.Path() + L"new.exe", 2022, 6, 1);
-    SetModified(tree.Path() + L"newest.dll", 2030, 1, 1);
-    SetModified(tree.Path() + L"folder.exe", 2022, 7, 1);
-
-    CalendarTime newest = ReferenceDate();
-    UpdateNewestFileTime(newest, tree.Path() + L"*.exe");
-    EXPECT_EQ(newest, UtcMidnight(2022, 7, 1));  // the folder counts too
-
-    // A later running time is kept; a pattern matching nothing changes nothing.
-    CalendarTime later = UtcMidnight(2029, 1, 1);
+    tree.WriteFile(L"old.exe", "x", 1'600'000'000);
+    tree.WriteFile(L"new.exe", "x", 1'650'000'000);
+    tree.WriteFile(L"newest.dll", "x", 1'900'000'000);  // does not match
+    SetLastWriteTime(tree.MakeFolder(L"folder.exe"), 1'660'000'000);
+    const std::pair<std::wstring, CalendarTime> rows[] = {
+        {L"*.exe", 1'660'000'000}, {L"*.fas", ReferenceDate()}, {L"missing\\*.exe", ReferenceDate()}};
+    for (const auto& [pattern, newest] : rows) {
+        CalendarTime running = ReferenceDate();
+        UpdateNewestFileTime(running, tree.Path() + pattern);
+        EXPECT_EQ(running, newest) << pattern;
+    }
+    CalendarTime later = 1'700'000'000;  // a later running time is kept
     UpdateNewestFileTime(later, tree.Path() + L"*.exe");
-    EXPECT_EQ(later, UtcMidnight(2029, 1, 1));
-    CalendarTime none = ReferenceDate();
-    UpdateNewestFileTime(none, tree.Path() + L"*.fas");
-    UpdateNewestFileTime(none, tree.Path() + L"missing\\*.exe");
-    EXPECT_EQ(none, ReferenceDate());
-
-    // Without a network path every folder is empty and the patterns match in
-    // the current folder.
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kSuiteKey);
-    EXPECT_EQ(GetCommonFolder(L"R23"), L"");
-    EXPECT_EQ(GetModuleFolder(L"KORVEN", L"R23"), L"");
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ::SetCurrentDirectoryW(tree.Path().c_str());
-    CalendarTime here = ReferenceDate();
-    UpdateNewestFileTime(here, GetCommonFolder(L"") + L"*.exe");
-    ::SetCurrentDirectoryW(previous);
-    EXPECT_EQ(here, UtcMidnight(2022, 7, 1));
+    EXPECT_EQ(later, 1'700'000'000);
 
     ScopedRegistryValue network(HKEY_LOCAL_MACHINE, kSuiteKey, kNetworkAppPathValue, std::wstring(L"\\\\srv\\Suite"));
     EXPECT_EQ(GetCommonFolder(L"R23"), L"\\\\srv\\Suite\\Designer\\Common\\R23\\");
-    EXPECT_EQ(GetCommonFolder(L""), L"\\\\srv\\Suite\\Designer\\Common\\");
-    EXPECT_EQ(GetModuleFolder(L"BRENIK", L"R23"), L"\\\\srv\\Suite\\Designer\\BRENIK\\R23\\");
     EXPECT_EQ(GetModuleFolder(L"BRENIK", L""), L"\\\\srv\\Suite\\Designer\\BRENIK\\");
+    ScopedRegistryValue none(HKEY_LOCAL_MACHINE, kSuiteKey, kNetworkAppPathValue, std::nullopt);
+    EXPECT_EQ(GetCommonFolder(L"R23"), L"");  // without a network path the patterns match in the current folder
+    EXPECT_EQ(GetModuleFolder(L"KORVEN", L"R23"), L"");
 }

@@ -1,2 +1,1 @@
-// The version test libraries carry nothing but their version resources
-// (or, for one of them, none at all).
+// The version test libraries carry nothing but their version resources.

@@ -1,0 +1,18 @@
+#include "afx/shell.h"
+
+#include <shellapi.h>
+
+namespace {
+ShellExecuteFunction g_shellExecute = &::ShellExecuteW;
+}  // namespace
+
+HINSTANCE AfxShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                          const wchar_t* directory, int show) {
+    return g_shellExecute(owner, verb, file, parameters, directory, show);
+}
+
+ShellExecuteFunction AfxSetShellExecute(ShellExecuteFunction replacement) {
+    const ShellExecuteFunction previous = g_shellExecute;
+    g_shellExecute = replacement != nullptr ? replacement : &::ShellExecuteW;
+    return previous;
+}

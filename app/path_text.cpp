@@ -1,6 +1,0 @@
-#include "app/path_text.h"
-
-std::wstring AddTrailingBackslash(std::wstring path) {
-    if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
-    return path;
-}

@@ -1,0 +1,164 @@
+// What needs the real process: the order of the start-up windows, an offer
+// answered with the browser opened, a page that never comes, a certificate
+// nobody trusts, the companion library missing, and the ways to close.
+#include <functional>
+
+#include "process_windows.h"
+#include "res/resource.h"
+#include "utf8.h"
+#include "utility_run.h"
+#include "waiting.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+using namespace std::chrono_literals;
+
+// What the process shows at one moment, as another process sees it.
+struct Screen {
+    HWND splash = nullptr;
+    HWND startUpMessage = nullptr;
+    HWND box = nullptr;
+    HWND mainDialog = nullptr;
+};
+
+// When each window was first and last seen, from the moment watching began.
+struct Seen {
+    std::optional<milliseconds> first, last;
+    void At(bool shown, milliseconds now) {
+        if (!shown) return;
+        if (!first) first = now;
+        last = now;
+    }
+};
+
+struct Timeline {
+    Seen splash, startUpMessage, box, mainDialog;
+};
+
+// Looks at the process's windows every 20 ms until onScreen says stop or
+// the timeout has passed.
+Timeline Watch(DWORD processId, milliseconds timeout, const std::function<bool(const Screen&)>& onScreen) {
+    Timeline timeline;
+    const Clock::time_point start = Clock::now();
+    for (;;) {
+        const Screen screen{demo::FindSplash(processId), demo::FindWindowShowingText(processId, demo::kStartUpText),
+                            demo::FindMessageBox(processId), demo::FindMainDialog(processId)};
+        const auto now = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+        timeline.splash.At(screen.splash != nullptr, now);
+        timeline.startUpMessage.At(screen.startUpMessage != nullptr, now);
+        timeline.box.At(screen.box != nullptr, now);
+        timeline.mainDialog.At(screen.mainDialog != nullptr, now);
+        if (onScreen(screen) || now >= timeout) return timeline;
+        Sleep(20);
+    }
+}
+
+constexpr wchar_t kOfferStart[] = L"A newer version of Vornix 2023 is available.";
+
+class StartUpTest : public UtilityRun {};
+
+TEST_F(StartUpTest, SplashThenStartUpMessageWithTheOfferThenMainDialog) {
+    ASSERT_NO_FATAL_FAILURE(Start(Companion::Installed, Schedule::Due));
+    std::wstring offer;
+    const Timeline seen = Watch(process().id(), demo::kWindowTimeout, [&](const Screen& screen) {
+        if (screen.box != nullptr && offer.empty()) {
+            offer = demo::MessageBoxText(screen.box);
+            PostMessageW(GetDlgItem(screen.box, IDYES), BM_CLICK, 0, 0);
+        }
+        return screen.mainDialog != nullptr;
+    });
+
+    ASSERT_TRUE(seen.splash.first && seen.startUpMessage.first && seen.box.first && seen.mainDialog.first)
+        << "splash, start-up message, offer and main dialog must all appear";
+    // How long the splash stays (until a change of second) is tested in-process.
+    EXPECT_LE(*seen.splash.last, *seen.startUpMessage.first) << "the splash goes before the dialog initialises";
+    EXPECT_LE(*seen.startUpMessage.first, *seen.box.first) << "the start-up message shows during the check";
+    EXPECT_GE(*seen.startUpMessage.last, *seen.box.first) << "...and stays while the offer is open";
+    EXPECT_LT(*seen.box.last, *seen.mainDialog.first);
+    EXPECT_EQ(offer.rfind(kOfferStart, 0), 0u) << demo::Utf8(offer);
+    EXPECT_EQ(demo::FindWindowShowingText(process().id(), demo::kStartUpText), nullptr)
+        << "the start-up message is gone once the main dialog shows";
+
+    EXPECT_EQ(BrowserLog(), demo::Utf8(page().url()) + "\n") << "Yes opens exactly the update page, once";
+    HWND dialog = WaitForMainDialog(0ms);
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsAfterOk(dialog));
+}
+
+// The page's server reads the request and never answers: the check gives
+// up at its deadline, and the reading it leaves does not hold the program.
+TEST_F(StartUpTest, ServerThatNeverAnswersDelaysStartUpOnlyBoundedly) {
+    ASSERT_TRUE(page().SetMode(L"hang"));
+    const Clock::time_point launched = Clock::now();
+    ASSERT_NO_FATAL_FAILURE(Start(Companion::Installed, Schedule::Due));
+    const HWND dialog = WaitForMainDialog(demo::kWindowTimeout);
+    ASSERT_NE(dialog, nullptr);
+    // The page's 10 s, the splash's second and Wine's process start.
+    EXPECT_LE(Clock::now() - launched, 15s);
+    EXPECT_EQ(demo::FindMessageBox(process().id()), nullptr) << "no offer without a page";
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsAfterOk(dialog));
+}
+
+// The same page behind a certificate nobody trusts is never read.
+TEST_F(StartUpTest, UntrustedCertificateMeansNoOffer) {
+    ASSERT_NO_FATAL_FAILURE(Start(Companion::Installed, Schedule::Due, page().untrustedUrl()));
+    const Timeline seen =
+        Watch(process().id(), demo::kWindowTimeout, [](const Screen& screen) { return screen.mainDialog != nullptr; });
+    ASSERT_TRUE(seen.mainDialog.first);
+    EXPECT_FALSE(seen.box.first) << "no box, neither an offer nor an error";
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsAfterOk(WaitForMainDialog(0ms)));
+}
+
+TEST_F(StartUpTest, MissingCompanionLibraryIsReportedBeforeTheSplash) {
+    ASSERT_NO_FATAL_FAILURE(Start(Companion::Missing, Schedule::FirstStart));
+    std::wstring text;
+    const Timeline seen = Watch(process().id(), demo::kWindowTimeout, [&](const Screen& screen) {
+        if (screen.box != nullptr && text.empty()) {
+            text = demo::MessageBoxText(screen.box);
+            PostMessageW(GetDlgItem(screen.box, IDOK), BM_CLICK, 0, 0);
+        }
+        return screen.mainDialog != nullptr;
+    });
+
+    EXPECT_EQ(text, L"Couldn't find dll file: \nQLDXDialogsOEM64.dll\n\nPlease check software installation.");
+    ASSERT_TRUE(seen.box.first && seen.splash.first && seen.mainDialog.first);
+    EXPECT_LT(*seen.box.first, *seen.splash.first) << "the box comes before the splash";
+    EXPECT_FALSE(seen.startUpMessage.first) << "no start-up message without the library";
+    ASSERT_NO_FATAL_FAILURE(ExpectEndsAfterOk(WaitForMainDialog(0ms)));
+}
+
+// Posted, not sent: the program's own modal loop picks each request up, and
+// a key goes through its dialog-message handling as a typed key would.
+void PressEscape(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = GetDlgItem(dialog, IDOK);
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus != nullptr)
+        target = info.hwndFocus;
+    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001));
+}
+
+TEST_F(StartUpTest, EveryWayOfClosingEndsTheProgramWithExitCodeZero) {
+    const struct {
+        const char* way;
+        void (*close)(HWND dialog);
+    } ways[] = {
+        {"OK button", [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }},
+        {"File > Exit", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ID_FILE_EXIT, 0), 0); }},
+        {"Escape", PressEscape},
+        {"close box", [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& row : ways) {
+        SCOPED_TRACE(row.way);
+        ASSERT_NO_FATAL_FAILURE(Start(Companion::Installed, Schedule::FirstStart));
+        const HWND dialog = WaitForMainDialog(demo::kWindowTimeout);
+        ASSERT_NE(dialog, nullptr);
+        row.close(dialog);
+        ASSERT_TRUE(process().WaitForExit(demo::kExitTimeout)) << "still running";
+        EXPECT_EQ(process().ExitCode(), 0u);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+// Answering the message boxes a process shows and remembering what each
+// said. A box is modal on the thread that shows it, so it is answered from a
+// thread of its own; in-process and across processes alike (Wine lets
+// another process read a box's texts and press its buttons).
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct SeenMessageBox {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner = nullptr;
+    // The standard buttons it has (IDOK, IDCANCEL, IDYES, IDNO, in that order).
+    std::vector<int> buttons;
+    // Which standard icon it shows: "error", "question", "warning",
+    // "information", or "" (none, or not readable from another process).
+    std::wstring icon;
+};
+
+class MessageBoxWatcher {
+public:
+    // Watches the process's boxes until destroyed; each is answered with
+    // the next of the answers (the last one repeats) once it has been on
+    // screen for answerAfter.
+    explicit MessageBoxWatcher(std::vector<int> answers = {IDOK}, DWORD processId = ::GetCurrentProcessId(),
+                               std::chrono::milliseconds answerAfter = std::chrono::milliseconds(0));
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    std::vector<SeenMessageBox> Seen() const;
+    // The texts of the boxes seen so far, in order.
+    std::vector<std::wstring> Texts() const;
+
+private:
+    void Watch();
+
+    struct Tracked {
+        HWND box;
+        int answer;
+        std::chrono::steady_clock::time_point since;
+        bool answered;
+    };
+
+    std::vector<int> answers_;
+    DWORD processId_;
+    std::chrono::milliseconds answerAfter_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<SeenMessageBox> seen_;
+    std::vector<Tracked> tracked_;
+    std::thread thread_;
+};
+
+// A message box of the process now on screen (a "#32770" window with the
+// text control 0xFFFF), or null.
+HWND FindMessageBox(DWORD processId);
+std::wstring WindowText(HWND window);

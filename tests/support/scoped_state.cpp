@@ -1,0 +1,128 @@
+#include "scoped_state.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+#include "afx/file_time.h"
+#include "afx/handles.h"
+
+namespace {
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry{};
+    afx::unique_hfind find(::FindFirstFileW((folder + L"*").c_str(), &entry));
+    while (find) {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(folder + name + L"\\");
+            } else {
+                ::SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW((folder + name).c_str());
+            }
+        }
+        if (!::FindNextFileW(find.get(), &entry)) break;
+    }
+    find.reset();
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+void SetValue(HKEY root, const std::wstring& key, const std::wstring& name, std::optional<DWORD> type, const void* data,
+              DWORD bytes) {
+    afx::unique_hkey opened;
+    ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, opened.put(), nullptr);
+    if (type) {
+        ::RegSetValueExW(opened.get(), name.c_str(), 0, *type, static_cast<const BYTE*>(data), bytes);
+    } else {
+        ::RegDeleteValueW(opened.get(), name.c_str());
+    }
+}
+
+}  // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring program(path);
+    return program.substr(0, program.rfind(L'\\') + 1);
+}
+
+TempFolder::TempFolder() {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    wchar_t name[64];
+    std::swprintf(name, 64, L"vornix-test-%lu-%d\\", ::GetCurrentProcessId(), ++counter);
+    path_ = std::wstring(temp) + name;
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::wstring TempFolder::MakeFolder(const std::wstring& relative) const {
+    std::wstring folder = path_;
+    for (std::size_t start = 0; start < relative.size();) {
+        std::size_t end = relative.find(L'\\', start);
+        if (end == std::wstring::npos) end = relative.size();
+        folder += relative.substr(start, end - start) + L"\\";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        start = end + 1;
+    }
+    return folder;
+}
+
+std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& bytes,
+                                   std::optional<std::int64_t> modifiedUnixSeconds) const {
+    const std::wstring path = path_ + relative;
+    {
+        afx::unique_hfile file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (file) ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    if (modifiedUnixSeconds) SetLastWriteTime(path, *modifiedUnixSeconds);
+    return path;
+}
+
+void SetLastWriteTime(const std::wstring& path, std::int64_t unixSeconds) {
+    const FILETIME time = afx::UnixSecondsToFileTime(unixSeconds);
+    // Folders open only with backup semantics.
+    afx::unique_hfile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ::SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name, DWORD type,
+                                         const void* data, DWORD bytes)
+    : root_(root), key_(std::move(key)), name_(std::move(name)) {
+    afx::unique_hkey opened;
+    DWORD oldBytes = 0;
+    DWORD oldType = 0;
+    if (::RegOpenKeyExW(root_, key_.c_str(), 0, KEY_QUERY_VALUE, opened.put()) == ERROR_SUCCESS &&
+        ::RegQueryValueExW(opened.get(), name_.c_str(), nullptr, &oldType, nullptr, &oldBytes) == ERROR_SUCCESS) {
+        oldData_.resize(oldBytes);
+        ::RegQueryValueExW(opened.get(), name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(oldData_.data()),
+                           &oldBytes);
+        oldType_ = oldType;
+    }
+    SetValue(root_, key_, name_, type, data, bytes);
+}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name,
+                                         const std::optional<std::wstring>& text)
+    : ScopedRegistryValue(root, std::move(key), std::move(name), REG_SZ, text ? text->c_str() : nullptr,
+                          text ? static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t)) : 0) {
+    if (!text) SetValue(root_, key_, name_, std::nullopt, nullptr, 0);
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() {
+    SetValue(root_, key_, name_, oldType_, oldData_.data(), static_cast<DWORD>(oldData_.size()));
+}
+
+ScopedEnvironment::ScopedEnvironment(std::wstring name, const std::optional<std::wstring>& value)
+    : name_(std::move(name)) {
+    if (const wchar_t* old = _wgetenv(name_.c_str())) old_ = old;
+    _wputenv_s(name_.c_str(), value ? value->c_str() : L"");
+}
+
+ScopedEnvironment::~ScopedEnvironment() { _wputenv_s(name_.c_str(), old_ ? old_->c_str() : L""); }

@@ -1,0 +1,96 @@
+#include "picture_file.h"
+
+#include <algorithm>
+
+namespace demo {
+namespace {
+
+constexpr WORD kBitsPerPixel = 24;  // no alpha byte for viewers to misread
+
+LONG RowBytes(LONG width) noexcept { return (width * (kBitsPerPixel / 8) + 3) & ~3L; }
+
+BITMAPINFOHEADER HeaderFor(LONG width, LONG height) noexcept {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up rows, the usual layout of a .bmp file
+  header.biPlanes = 1;
+  header.biBitCount = kBitsPerPixel;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(RowBytes(width) * height);
+  return header;
+}
+
+bool WriteAll(HANDLE file, const void* data, DWORD size) noexcept {
+  DWORD written = 0;
+  return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+RECT ScreenRect() noexcept {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+}  // namespace
+
+Picture::Picture(int width, int height) noexcept : width_(width), height_(height) {
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader = HeaderFor(width, height);
+  bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+  dc_.reset(CreateCompatibleDC(nullptr));
+  if (!bitmap_ || !dc_) {
+    bits_ = nullptr;
+    return;
+  }
+  selected_ = afx::SelectObject(dc_.get(), bitmap_.get());
+}
+
+bool Picture::CopyFrom(HDC source, int left, int top) const noexcept {
+  if (!valid()) return false;
+  const bool copied =
+      BitBlt(dc_.get(), 0, 0, width_, height_, source, left, top, SRCCOPY | CAPTUREBLT);
+  GdiFlush();
+  return copied;
+}
+
+COLORREF Picture::PixelAt(int x, int y) const noexcept {
+  if (!valid() || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+  GdiFlush();
+  const auto* row = static_cast<const BYTE*>(bits_) + RowBytes(width_) * (height_ - 1 - y);
+  const BYTE* pixel = row + x * 3;
+  return RGB(pixel[2], pixel[1], pixel[0]);
+}
+
+bool Picture::SaveBmp(const wchar_t* path) const noexcept {
+  if (!valid()) return false;
+  GdiFlush();
+  const BITMAPINFOHEADER info = HeaderFor(width_, height_);
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;  // "BM"
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + info.biSizeImage;
+  const afx::unique_hfile file{CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)};
+  return file && WriteAll(file.get(), &header, sizeof header) &&
+         WriteAll(file.get(), &info, sizeof info) &&
+         WriteAll(file.get(), bits_, info.biSizeImage);
+}
+
+bool SaveScreenPicture(const wchar_t* path) noexcept {
+  return SaveScreenArea(ScreenRect(), path);
+}
+
+bool SaveScreenArea(const RECT& area, const wchar_t* path) noexcept {
+  const RECT screen = ScreenRect();
+  RECT cut{};
+  if (!IntersectRect(&cut, &area, &screen)) return false;
+  const afx::unique_window_dc dc = afx::GetDC(nullptr);
+  if (!dc) return false;
+  const Picture picture(cut.right - cut.left, cut.bottom - cut.top);
+  return picture.CopyFrom(dc.get().dc, cut.left, cut.top) && picture.SaveBmp(path);
+}
+
+}  // namespace demo

@@ -1,0 +1,47 @@
+// Pictures of the screen, or of a part of it, kept as 24-bit DIBs and
+// written as .bmp files.
+#pragma once
+
+#include <windows.h>
+
+#include "afx/handles.h"
+
+namespace demo {
+
+class Picture {
+ public:
+  // A blank picture; valid() tells whether GDI could make it.
+  Picture(int width, int height) noexcept;
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  [[nodiscard]] bool valid() const noexcept { return bits_ != nullptr && dc_; }
+  [[nodiscard]] int width() const noexcept { return width_; }
+  [[nodiscard]] int height() const noexcept { return height_; }
+  // A memory DC drawing into the picture.
+  [[nodiscard]] HDC dc() const noexcept { return dc_.get(); }
+
+  // Copies the area of source whose top-left corner is (left, top).
+  bool CopyFrom(HDC source, int left, int top) const noexcept;
+  [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
+  bool SaveBmp(const wchar_t* path) const noexcept;
+
+ private:
+  int width_;
+  int height_;
+  void* bits_ = nullptr;
+  afx::unique_hbitmap bitmap_;
+  afx::unique_hdc dc_;
+  afx::unique_select_object selected_;  // last: the bitmap is selected out before the DC goes
+};
+
+// The whole (virtual) screen as the calling thread's desktop shows it.
+bool SaveScreenPicture(const wchar_t* path) noexcept;
+
+// The part of the screen inside area (screen coordinates, cut to the
+// screen). With a window's GetWindowRect: the window of another process as
+// the screen shows it, frame and all, without relying on reading that
+// process's window DC from outside.
+bool SaveScreenArea(const RECT& area, const wchar_t* path) noexcept;
+
+}  // namespace demo

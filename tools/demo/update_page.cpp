@@ -1,0 +1,39 @@
+#include "update_page.h"
+
+#include <windows.h>
+
+#include "paths.h"
+#include "utf8.h"
+
+namespace demo {
+
+std::optional<UpdatePage> UpdatePage::FromStateFolder(const std::wstring& folder) {
+  UpdatePage page;
+  page.state_ = WithTrailingBackslash(WindowsFullPath(folder));
+  const std::string ready = FileBytes(page.state_ + L"ready.json");
+  page.url_ = FromUtf8(JsonText(ready, "url"));
+  page.untrustedUrl_ = FromUtf8(JsonText(ready, "untrusted_url"));
+  if (page.url_.empty() || page.untrustedUrl_.empty()) return std::nullopt;
+  return page;
+}
+
+bool UpdatePage::SetMode(const std::wstring& mode) const {
+  const std::wstring next = state_ + L"mode.tmp";
+  return WriteFileBytes(next, Utf8(mode + L"\n")) &&
+         MoveFileExW(next.c_str(), (state_ + L"mode").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+std::string JsonText(std::string_view json, std::string_view key) {
+  std::string tag = "\"";
+  tag.append(key).append("\": \"");
+  size_t at = json.find(tag);
+  if (at == std::string_view::npos) return {};
+  std::string text;
+  for (at += tag.size(); at < json.size() && json[at] != '"'; ++at) {
+    if (json[at] == '\\' && at + 1 < json.size()) ++at;
+    text += json[at];
+  }
+  return text;
+}
+
+}  // namespace demo
