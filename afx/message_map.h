@@ -192,4 +192,88 @@ constexpr AFX_MSGMAP_ENTRY OnReflectedCtlColor() {
             }};
 }
 
+// A message whose handler takes nothing and returns nothing, answered 0:
+// void OnSomething() (WM_SYSCOLORCHANGE, WM_CANCELMODE, ...).
+template <UINT Message, auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnNotification() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)()>);
+    return {Message, 0, 0, [](CCmdTarget& t, WPARAM, LPARAM, LRESULT& r) {
+                (static_cast<C&>(t).*Handler)();
+                r = 0;
+                return true;
+            }};
+}
+
+// WM_SETCURSOR: BOOL OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmSetCursor() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), BOOL (C::*)(HWND, UINT, UINT)>);
+    return {WM_SETCURSOR, 0, 0, [](CCmdTarget& t, WPARAM w, LPARAM l, LRESULT& r) {
+                r = (static_cast<C&>(t).*Handler)(reinterpret_cast<HWND>(w), LOWORD(l), HIWORD(l));
+                return true;
+            }};
+}
+
+// WM_KILLFOCUS: void OnKillFocus(HWND gettingFocus).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmKillFocus() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)(HWND)>);
+    return {WM_KILLFOCUS, 0, 0, [](CCmdTarget& t, WPARAM w, LPARAM, LRESULT& r) {
+                (static_cast<C&>(t).*Handler)(reinterpret_cast<HWND>(w));
+                r = 0;
+                return true;
+            }};
+}
+
+// WM_MOUSEMOVE: void OnMouseMove(UINT keyFlags, POINT clientPoint).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmMouseMove() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)(UINT, POINT)>);
+    return {WM_MOUSEMOVE, 0, 0, [](CCmdTarget& t, WPARAM w, LPARAM l, LRESULT& r) {
+                const POINT point{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+                (static_cast<C&>(t).*Handler)(static_cast<UINT>(w), point);
+                r = 0;
+                return true;
+            }};
+}
+
+// WM_ACTIVATE: void OnActivate(UINT state, HWND other, BOOL minimized).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmActivate() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)(UINT, HWND, BOOL)>);
+    return {WM_ACTIVATE, 0, 0, [](CCmdTarget& t, WPARAM w, LPARAM l, LRESULT& r) {
+                (static_cast<C&>(t).*Handler)(LOWORD(w), reinterpret_cast<HWND>(l), HIWORD(w) != 0);
+                r = 0;
+                return true;
+            }};
+}
+
+// WM_ENABLE: void OnEnable(BOOL enabled).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmEnable() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)(BOOL)>);
+    return {WM_ENABLE, 0, 0, [](CCmdTarget& t, WPARAM w, LPARAM, LRESULT& r) {
+                (static_cast<C&>(t).*Handler)(static_cast<BOOL>(w));
+                r = 0;
+                return true;
+            }};
+}
+
+// WM_GETDLGCODE: UINT OnGetDlgCode().
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmGetDlgCode() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), UINT (C::*)()>);
+    return {WM_GETDLGCODE, 0, 0, [](CCmdTarget& t, WPARAM, LPARAM, LRESULT& r) {
+                r = (static_cast<C&>(t).*Handler)();
+                return true;
+            }};
+}
+
 }  // namespace afx

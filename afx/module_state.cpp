@@ -40,3 +40,8 @@ void AfxSetModuleState(HINSTANCE instance, std::wstring appName) {
     State().instance = instance;
     State().appName = std::move(appName);
 }
+
+HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type) {
+    HINSTANCE resources = AfxGetResourceHandle();
+    return ::FindResourceW(resources, name, type) != nullptr ? resources : AfxGetInstanceHandle();
+}

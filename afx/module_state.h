@@ -13,6 +13,9 @@ HINSTANCE AfxGetInstanceHandle();
 // The module the framework loads resources from (the instance, unless set).
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resources);
+// The module that holds the resource: the resource module when it has it,
+// else the instance (which then may not have it either).
+HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type);
 // The application's name (empty until AfxWinInit).
 const std::wstring& AfxGetAppName();
 

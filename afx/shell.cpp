@@ -4,6 +4,7 @@
 
 namespace {
 ShellExecuteFunction g_shellExecute = &::ShellExecuteW;
+ShellExecuteExFunction g_shellExecuteEx = &::ShellExecuteExW;
 }  // namespace
 
 HINSTANCE AfxShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
@@ -14,5 +15,13 @@ HINSTANCE AfxShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, 
 ShellExecuteFunction AfxSetShellExecute(ShellExecuteFunction replacement) {
     const ShellExecuteFunction previous = g_shellExecute;
     g_shellExecute = replacement != nullptr ? replacement : &::ShellExecuteW;
+    return previous;
+}
+
+BOOL AfxShellExecuteEx(SHELLEXECUTEINFOW* info) { return g_shellExecuteEx(info); }
+
+ShellExecuteExFunction AfxSetShellExecuteEx(ShellExecuteExFunction replacement) {
+    const ShellExecuteExFunction previous = g_shellExecuteEx;
+    g_shellExecuteEx = replacement != nullptr ? replacement : &::ShellExecuteExW;
     return previous;
 }

@@ -27,6 +27,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
 
 bin="$VX_BUILD/windows/bin"
 utility="$bin/VornixUtility64.exe"
+gallery="$bin/ControlsGallery64.exe"
 driver="$bin/VornixDemo.exe"
 demo_dir="$VX_BUILD/demo"
 prefix="$demo_dir/prefix"
@@ -137,8 +138,11 @@ wine "$driver" --install-demo &
 wait $!
 
 if [ "$headless" -eq 0 ]; then
-  vx_say "starting Vornix Utility on $DISPLAY; close it to end the demo"
+  vx_say "starting Vornix Utility on $DISPLAY; close it to see the controls gallery"
   with_ca wine explorer "/desktop=$desktop" "$utility" &
+  wait $!
+  vx_say "starting the controls gallery; close it to end the demo"
+  wine explorer "/desktop=$desktop" "$gallery" &
   wait $!
   exit 0
 fi

@@ -8,7 +8,10 @@
 //                     desktop, answers the update offer with No, opens its
 //                     menus, the About box and the help, and saves a .bmp
 //                     picture of each window it passes into OUTDIR, listed
-//                     in OUTDIR\pictures.txt, with a report in OUTDIR\demo.txt.
+//                     in OUTDIR\pictures.txt, with a report in OUTDIR\demo.txt;
+//                     then the controls gallery, with a hovered flat button,
+//                     a pressed one, a checked checkbox button, an open popup
+//                     menu and a tooltip.
 //                     The utility fetches the page that VORNIX_UPDATE_URL
 //                     names in this program's environment.
 //
@@ -35,6 +38,7 @@
 #include "utf8.h"
 #include "utility_launch.h"
 #include "waiting.h"
+#include "gallery/gallery_resource.h"
 
 namespace demo {
 namespace {
@@ -59,6 +63,10 @@ constexpr std::int64_t kEarlyInSecondMs = 100;
 constexpr WORD kAboutCommand = 32773;
 constexpr WORD kHelpCommand = 32774;
 constexpr wchar_t kHelpViewerClass[] = L"HH Parent";
+constexpr wchar_t kGalleryCaption[] = L"Vornix Controls Gallery";
+constexpr wchar_t kTooltipClass[] = L"tooltips_class32";
+// The tooltip shows after the pointer rests a moment.
+constexpr std::chrono::milliseconds kTooltipTimeout = 5s;
 constexpr wchar_t kHelpContentsClass[] = L"SysTreeView32";
 constexpr wchar_t kReportName[] = L"demo.txt";
 constexpr wchar_t kPictureListName[] = L"pictures.txt";
@@ -134,6 +142,7 @@ class DesktopDemo {
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     if (!utility->WaitForExit(kExitTimeout)) return Fail(L"the utility did not end after OK");
     Tell(L"closed the utility with OK");
+    WalkGallery();
     for (const std::wstring& name : pictures_) AppendLine(out_ + kPictureListName, name);
     return failed_ ? 1 : 0;
   }
@@ -306,6 +315,75 @@ class DesktopDemo {
     SaveScreen(L"8-help.bmp", L"the help: " + TextOf(viewer));
     PostMessageW(viewer, WM_CLOSE, 0, 0);
     WaitFor(kBoxTimeout, [&] { return !IsWindow(viewer); });
+  }
+
+  // The pointer rests on the centre of the dialog's control.
+  static void PointAt(HWND dialog, int controlId) {
+    RECT frame{};
+    GetWindowRect(GetDlgItem(dialog, controlId), &frame);
+    SetCursorPos((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
+  }
+
+  // The controls gallery after the utility: the dialog, then the owner-drawn
+  // buttons in the states a person sees only while using them.
+  void WalkGallery() {
+    const std::optional<ChildProcess> gallery = ChildProcess::Start(L"\"" + GalleryPath() + L"\"");
+    if (!gallery) {
+      Saved({}, false, L"the controls gallery: it did not start");
+      return;
+    }
+    const HWND dialog = WaitForWindow(gallery->id(), kWindowTimeout,
+                                      [](HWND window) { return TextOf(window) == kGalleryCaption; });
+    if (dialog == nullptr) {
+      Saved({}, false, L"the controls gallery: its dialog did not appear");
+      return;
+    }
+    SetForegroundWindow(dialog);
+    PointAt(dialog, IDC_GALLERY_STATUS);
+    Settle();
+    SaveWindow(dialog, L"9a-gallery.bmp", L"the controls gallery");
+
+    PointAt(dialog, IDC_BUTTON_FLAT);
+    Settle();
+    SaveWindow(dialog, L"9b-gallery-hovered.bmp", L"a hovered flat button");
+
+    PointAt(dialog, IDC_GALLERY_STATUS);
+    SendWithTimeout(GetDlgItem(dialog, IDC_BUTTON_ICON_BESIDE), BM_SETSTATE, TRUE);
+    Settle();
+    SaveWindow(dialog, L"9c-gallery-pressed.bmp", L"a pressed button");
+    SendWithTimeout(GetDlgItem(dialog, IDC_BUTTON_ICON_BESIDE), BM_SETSTATE, FALSE);
+
+    PostMessageW(GetDlgItem(dialog, IDC_BUTTON_CHECKBOX), BM_CLICK, 0, 0);
+    Settle();
+    SaveWindow(dialog, L"9d-gallery-checked.bmp", L"a checked checkbox button");
+
+    PostMessageW(GetDlgItem(dialog, IDC_BUTTON_MENU), BM_CLICK, 0, 0);
+    if (WaitFor(kMenuTimeout, [&] { return FindOpenMenu(gallery->id()); }) == nullptr) {
+      Saved({}, false, L"the menu button's popup menu: it did not open");
+    } else {
+      Settle();
+      SaveScreen(L"9e-gallery-menu.bmp", L"the menu button's popup menu");
+      // The menu's own loop takes the key and closes the menu.
+      PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+      WaitFor(kMenuTimeout, [&] { return FindOpenMenu(gallery->id()) == nullptr; });
+    }
+
+    PointAt(dialog, IDC_BUTTON_TOOLTIP);
+    const HWND tip = WaitForWindow(gallery->id(), kTooltipTimeout,
+                                   [](HWND window) { return ClassNameOf(window) == kTooltipClass; });
+    Settle();
+    if (tip == nullptr) {
+      Saved({}, false, L"the tooltip: it did not show");
+    } else {
+      SaveScreen(L"9f-gallery-tooltip.bmp", L"the tooltip button's tip");
+    }
+
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    if (gallery->WaitForExit(kExitTimeout)) {
+      Tell(L"closed the gallery with Close");
+    } else {
+      Saved({}, false, L"the gallery's end: it did not end after Close");
+    }
   }
 
   std::wstring out_;

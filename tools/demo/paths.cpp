@@ -28,6 +28,8 @@ std::wstring DriverFolder() {
 }
 
 std::wstring UtilityPath() { return DriverFolder() + kUtilityName; }
+
+std::wstring GalleryPath() { return DriverFolder() + kGalleryName; }
 std::wstring CompanionPath() { return DriverFolder() + kCompanionName; }
 
 std::string FileBytes(const std::wstring& path) {

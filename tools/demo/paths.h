@@ -12,10 +12,12 @@ std::wstring DriverPath();
 std::wstring DriverFolder();
 
 std::wstring UtilityPath();    // VornixUtility64.exe
+std::wstring GalleryPath();    // ControlsGallery64.exe
 std::wstring CompanionPath();  // QLDXDialogsOEM64.dll as built
 
 inline constexpr wchar_t kCompanionName[] = L"QLDXDialogsOEM64.dll";
 inline constexpr wchar_t kUtilityName[] = L"VornixUtility64.exe";
+inline constexpr wchar_t kGalleryName[] = L"ControlsGallery64.exe";
 
 // The whole content of a file another process may still be writing; empty
 // when it cannot be read.

@@ -1,0 +1,130 @@
+#include "gallery/gallery_dlg.h"
+
+#include "afx/data_exchange.h"
+#include "afx/dc.h"
+#include "gallery/gallery_resource.h"
+
+namespace {
+
+constexpr COLORREF kPanelColors[] = {RGB(0, 120, 140), RGB(250, 200, 60)};
+constexpr int kStripeWidth = 8;
+constexpr COLORREF kBlueFace = RGB(200, 220, 255), kBlueCaption = RGB(0, 40, 140);
+constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
+
+}  // namespace
+
+CGalleryDlg::CGalleryDlg() : CDialog(IDD_GALLERY, nullptr) {}
+
+CGalleryDlg::~CGalleryDlg() = default;
+
+const AFX_MSGMAP* CGalleryDlg::GetThisMessageMap() {
+    static constexpr AFX_MSGMAP_ENTRY entries[] = {
+        afx::OnWmPaint<&CGalleryDlg::OnPaint>(),
+        afx::OnControl<BN_CLICKED, IDC_BUTTON_STANDARD, &CGalleryDlg::OnStandard>(),
+        afx::OnControl<BN_CLICKED, IDC_BUTTON_CHECKBOX, &CGalleryDlg::OnCheckBox>(),
+        afx::OnControl<BN_CLICKED, IDC_BUTTON_LINK, &CGalleryDlg::OnLink>(),
+        afx::OnCommand<ID_GALLERY_MENU_OPEN, &CGalleryDlg::OnMenuOpen>(),
+        afx::OnCommand<ID_GALLERY_MENU_SAVE, &CGalleryDlg::OnMenuSave>(),
+        afx::OnCommand<ID_GALLERY_MENU_PROPERTIES, &CGalleryDlg::OnMenuProperties>(),
+    };
+    static constexpr AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CGalleryDlg::GetMessageMap() const { return GetThisMessageMap(); }
+
+void CGalleryDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_BUTTON_STANDARD, m_standard);
+    DDX_Control(dx, IDC_BUTTON_FLAT, m_flat);
+    DDX_Control(dx, IDC_BUTTON_ICON_ONLY, m_iconOnly);
+    DDX_Control(dx, IDC_BUTTON_ICON_BESIDE, m_iconBeside);
+    DDX_Control(dx, IDC_BUTTON_ICON_ABOVE, m_iconAbove);
+    DDX_Control(dx, IDC_BUTTON_HOT_NORMAL, m_hotNormal);
+    DDX_Control(dx, IDC_BUTTON_GRAYSCALE, m_grayscale);
+    DDX_Control(dx, IDC_BUTTON_DARKER, m_darker);
+    DDX_Control(dx, IDC_BUTTON_BITMAP, m_bitmap);
+    DDX_Control(dx, IDC_BUTTON_CHECKBOX, m_checkBox);
+    DDX_Control(dx, IDC_BUTTON_DISABLED, m_disabled);
+    DDX_Control(dx, IDC_BUTTON_TOOLTIP, m_tooltip);
+    DDX_Control(dx, IDC_BUTTON_TRANSPARENT, m_transparent);
+    DDX_Control(dx, IDC_BUTTON_MENU, m_menu);
+    DDX_Control(dx, IDC_BUTTON_LINK, m_link);
+    DDX_Control(dx, IDC_BUTTON_CURSOR_SOUND, m_cursorSound);
+}
+
+BOOL CGalleryDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    m_standard.SetFlatStyle(false);
+    m_flat.SetTooltip(L"Flat: framed only while the pointer is over it");
+    m_iconOnly.SetIcons(IDI_GALLERY_HOT, 0);
+    m_iconBeside.SetIcons(IDI_GALLERY_HOT, 0);
+    m_iconAbove.SetIcons(IDI_GALLERY_HOT, 0);
+    m_iconAbove.SetAlign(CButtonST::kImageAbove);
+    m_hotNormal.SetIcons(IDI_GALLERY_HOT, IDI_GALLERY_NORMAL);
+    m_hotNormal.SetAlign(CButtonST::kImageAbove);
+    m_grayscale.SetIcons(IDI_GALLERY_HOT, CButtonST::kGrayscaleNormal);
+    m_grayscale.SetAlign(CButtonST::kImageAbove);
+    m_darker.SetIcons(IDI_GALLERY_HOT, CButtonST::kDarkerNormal);
+    m_darker.SetAlign(CButtonST::kImageAbove);
+    m_bitmap.SetBitmaps(IDB_GALLERY_PICTURE, kBitmapTransparent);
+    m_checkBox.SetIcons(IDI_GALLERY_HOT, IDI_GALLERY_NORMAL);
+    m_checkBox.SetFlatStyle(false);
+    m_disabled.SetIcons(IDI_GALLERY_HOT, 0);
+    m_disabled.SetFlatStyle(false);
+    m_tooltip.SetColor(CButtonST::kFaceNormal, kBlueFace);
+    m_tooltip.SetColor(CButtonST::kCaptionNormal, kBlueCaption);
+    m_tooltip.SetTooltip(L"The owner-drawn button's tooltip");
+    m_menu.SetMenu(static_cast<WORD>(IDR_GALLERY_MENU), m_hWnd);
+    m_menu.SetAlign(CButtonST::kImageRight);
+    m_link.SetLinkTarget(kGalleryLinkTarget);
+    m_link.SetTooltip(kGalleryLinkTarget);
+    m_cursorSound.SetBtnCursor(static_cast<WORD>(IDC_GALLERY_TARGET));
+    m_cursorSound.SetSound(CButtonST::kHoverSound, L"SystemAsterisk", nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
+    m_cursorSound.SetSound(CButtonST::kClickSound, L"SystemExclamation", nullptr,
+                           SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
+    // The transparent button is switched to transparent once the panel
+    // behind it has been painted (OnPaint): it copies what is there once.
+    return TRUE;
+}
+
+void CGalleryDlg::OnPaint() {
+    CPaintDC paint(m_hWnd);
+    RECT panel{};
+    ::GetWindowRect(GetDlgItem(IDC_TRANSPARENT_PANEL), &panel);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&panel), 2);
+    // Diagonal stripes, so a face that shows them is plainly see-through.
+    const CDC dc(paint.m_hDC);
+    const afx::unique_hrgn clip(::CreateRectRgnIndirect(&panel));
+    ::SelectClipRgn(dc, clip.get());
+    const LONG height = panel.bottom - panel.top;
+    for (LONG x = panel.left - height, stripe = 0; x < panel.right; x += kStripeWidth, ++stripe) {
+        const POINT band[] = {{x, panel.bottom}, {x + height, panel.top}, {x + height + kStripeWidth, panel.top},
+                              {x + kStripeWidth, panel.bottom}};
+        const afx::unique_hbrush brush(::CreateSolidBrush(kPanelColors[stripe % 2]));
+        const afx::unique_hrgn region(::CreatePolygonRgn(band, 4, WINDING));
+        ::FillRgn(dc, region.get(), brush.get());
+    }
+    ::SelectClipRgn(dc, nullptr);
+    if (!m_panelPainted) {
+        m_panelPainted = true;
+        m_transparent.SetDrawTransparent(true, true);
+    }
+}
+
+void CGalleryDlg::ShowStatus(const std::wstring& text) { ::SetDlgItemTextW(m_hWnd, IDC_GALLERY_STATUS, text.c_str()); }
+
+void CGalleryDlg::OnStandard() { ShowStatus(L"Standard button clicked."); }
+
+void CGalleryDlg::OnCheckBox() {
+    ShowStatus(m_checkBox.GetCheckState() != 0 ? L"Checkbox button: checked." : L"Checkbox button: not checked.");
+}
+
+void CGalleryDlg::OnLink() { ShowStatus(std::wstring(L"Link button: opened ") + kGalleryLinkTarget); }
+
+void CGalleryDlg::OnMenuOpen() { ShowStatus(L"Menu button: Open chosen."); }
+
+void CGalleryDlg::OnMenuSave() { ShowStatus(L"Menu button: Save chosen."); }
+
+void CGalleryDlg::OnMenuProperties() { ShowStatus(L"Menu button: Properties chosen."); }

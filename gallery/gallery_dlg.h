@@ -1,0 +1,44 @@
+// The controls gallery's one dialog: every reusable control in its main
+// configurations, each with a fixed id (docs/CONTROLS.md), and a status
+// line that tells what the last click did.
+#pragma once
+
+#include <string>
+
+#include "afx/dialog.h"
+#include "controls/button_st.h"
+
+// Where the link button points.
+inline constexpr wchar_t kGalleryLinkTarget[] = L"https://www.velkor.com/";
+
+class CGalleryDlg : public CDialog {
+public:
+    CGalleryDlg();
+    ~CGalleryDlg() override;
+
+    const AFX_MSGMAP* GetMessageMap() const override;
+    static const AFX_MSGMAP* GetThisMessageMap();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    // When the dialog needs painting: the striped panel behind the
+    // transparent button.
+    void OnPaint();
+    // When a button of the gallery is clicked (after the button's own action).
+    void OnStandard();
+    void OnCheckBox();
+    void OnLink();
+    // When a command of the menu button's popup menu is chosen.
+    void OnMenuOpen();
+    void OnMenuSave();
+    void OnMenuProperties();
+
+private:
+    void ShowStatus(const std::wstring& text);
+
+    CButtonST m_standard, m_flat, m_iconOnly, m_iconBeside, m_iconAbove, m_hotNormal, m_grayscale, m_darker,
+        m_bitmap, m_checkBox, m_disabled, m_tooltip, m_transparent, m_menu, m_link, m_cursorSound;
+    bool m_panelPainted = false;
+};

@@ -1,0 +1,545 @@
+// The owner-drawn button in-process: its drawing read back from pixels,
+// its behaviour driven through real messages, and its ownership of every
+// handle it is given or makes, counted through the handles themselves.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "afx/handles.h"
+#include "afx/shell.h"
+#include "controls/button_st.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 160, 0), kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kCustomFace = RGB(10, 20, 30);
+constexpr UINT kMenuCallback = WM_APP + 1;
+constexpr UINT kMenuItem = 77;
+
+// A framework window that hosts buttons (so their notifications are
+// reflected to them) and records the menu commands and callbacks it gets.
+class ButtonHost : public CWnd {
+public:
+    ButtonHost() {
+        const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        CreateEx(WS_EX_TOPMOST, cls, L"button host", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr);
+        ::SetForegroundWindow(m_hWnd);
+    }
+    void Add(CButtonST& button, const wchar_t* caption, DWORD style, int id = 100, RECT at = {10, 10, 90, 50}) {
+        HWND hwnd = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, at.left,
+                                      at.top, at.right - at.left, at.bottom - at.top, m_hWnd,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        ASSERT_TRUE(button.SubclassWindow(hwnd));
+    }
+    const AFX_MSGMAP* GetMessageMap() const override {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {
+            afx::OnCommand<kMenuItem, &ButtonHost::OnMenuItem>(),
+            afx::OnMessage<kMenuCallback, &ButtonHost::OnMenuCallback>(),
+        };
+        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+        return &map;
+    }
+    // When the popup menu's item was chosen.
+    void OnMenuItem() { ++menuCommands; }
+    // When the button is about to open its popup menu.
+    LRESULT OnMenuCallback(WPARAM submenu, LPARAM value) {
+        callbacks.push_back({reinterpret_cast<HMENU>(submenu), value});
+        return 0;
+    }
+
+    int menuCommands = 0;
+    std::vector<std::pair<HMENU, LPARAM>> callbacks;
+};
+
+void PumpMessages() {
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&msg);
+}
+
+HICON MakeIcon(COLORREF color, int size = 16) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    const afx::unique_hbitmap colorBits(::CreateCompatibleBitmap(screen.get().dc, size, size));
+    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));  // all 0: opaque
+    {
+        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+        const auto selected = afx::SelectObject(dc.get(), colorBits.get());
+        const RECT all{0, 0, size, size};
+        const afx::unique_hbrush brush(::CreateSolidBrush(color));
+        ::FillRect(dc.get(), &all, brush.get());
+    }
+    ICONINFO info{TRUE, 0, 0, mask.get(), colorBits.get()};
+    return ::CreateIconIndirect(&info);
+}
+
+// Left half transparentColor, right half color.
+HBITMAP MakeHalfBitmap(COLORREF color, int size = 16) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get().dc, size, size);
+    const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+    const auto selected = afx::SelectObject(dc.get(), bitmap);
+    const RECT left{0, 0, size / 2, size}, right{size / 2, 0, size, size};
+    const afx::unique_hbrush transparent(::CreateSolidBrush(kMagenta)), solid(::CreateSolidBrush(color));
+    ::FillRect(dc.get(), &left, transparent.get());
+    ::FillRect(dc.get(), &right, solid.get());
+    return bitmap;
+}
+
+bool IconAlive(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return false;
+    afx::unique_hbitmap(info.hbmMask).reset();
+    afx::unique_hbitmap(info.hbmColor).reset();
+    return true;
+}
+
+// The button drawn into an 80 x 40 memory bitmap with the given item state.
+struct Drawing {
+    static constexpr int kWidth = 80, kHeight = 40;
+    afx::unique_hdc dc;
+    afx::unique_hbitmap bitmap;
+    afx::unique_select_object selected;
+
+    Drawing(CButtonST& button, UINT state) {
+        const afx::unique_window_dc screen = afx::GetDC(nullptr);
+        dc.reset(::CreateCompatibleDC(screen.get().dc));
+        bitmap.reset(::CreateCompatibleBitmap(screen.get().dc, kWidth, kHeight));
+        selected = afx::SelectObject(dc.get(), bitmap.get());
+        DRAWITEMSTRUCT item{ODT_BUTTON, 100, 0, ODA_DRAWENTIRE, state, button.m_hWnd, dc.get(),
+                            {0, 0, kWidth, kHeight}, 0};
+        button.DrawItem(&item);
+    }
+    // Negative coordinates count from the right or bottom edge.
+    COLORREF At(int x, int y) const {
+        return ::GetPixel(dc.get(), x < 0 ? kWidth + x : x, y < 0 ? kHeight + y : y);
+    }
+    // The box of the caption's pixels: darker than the face, not the image.
+    RECT TextBox(COLORREF face) const {
+        RECT box{kWidth, kHeight, -1, -1};
+        for (int y = 2; y < kHeight - 2; ++y)
+            for (int x = 2; x < kWidth - 2; ++x) {
+                const COLORREF c = At(x, y);
+                const int darker = (GetRValue(face) + GetGValue(face) + GetBValue(face)) -
+                                   (GetRValue(c) + GetGValue(c) + GetBValue(c));
+                if (c == kRed || darker < 150) continue;
+                box = {std::min(box.left, LONG{x}), std::min(box.top, LONG{y}), std::max(box.right, LONG{x}),
+                       std::max(box.bottom, LONG{y})};
+            }
+        return box;
+    }
+    // Pixels of row y (from x0 to x1) that differ from colour.
+    int Differing(int y, int x0, int x1, COLORREF color) const {
+        int count = 0;
+        for (int x = x0; x <= x1; ++x) count += At(x, y) != color;
+        return count;
+    }
+};
+
+enum class Sys { Face, Highlight, Light, Shadow, DarkShadow, Black, Red, Green, Custom };
+
+COLORREF ColorOf(Sys sys) {
+    switch (sys) {
+        case Sys::Face: return ::GetSysColor(COLOR_BTNFACE);
+        case Sys::Highlight: return ::GetSysColor(COLOR_BTNHIGHLIGHT);
+        case Sys::Light: return ::GetSysColor(COLOR_3DLIGHT);
+        case Sys::Shadow: return ::GetSysColor(COLOR_BTNSHADOW);
+        case Sys::DarkShadow: return ::GetSysColor(COLOR_3DDKSHADOW);
+        case Sys::Black: return RGB(0, 0, 0);
+        case Sys::Red: return kRed;
+        case Sys::Green: return kGreen;
+        case Sys::Custom: return kCustomFace;
+    }
+    return CLR_INVALID;
+}
+
+struct Probe {
+    int x, y;
+    Sys color;
+};
+
+enum class Image { None, Icon, Bitmap };
+
+struct DrawRow {
+    const char* name;
+    bool flat;
+    DWORD style;  // BS_ type of the control
+    UINT state;   // ODS_ bits of the draw
+    Image image;
+    std::uint8_t align;
+    const wchar_t* caption;
+    std::vector<Probe> probes;
+    int focusInset = 0;               // where a focus rectangle must be (0: none anywhere)
+    std::optional<RECT> textWithin{};  // the caption's pixels lie inside
+    bool hover = false, flatFocus = false, transparent = false, customFace = false, engraved = false;
+};
+
+TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
+    constexpr int W = Drawing::kWidth;
+    const DrawRow rows[] = {
+        {"standard", false, BS_PUSHBUTTON, 0, Image::None, 0, L"",
+         {{0, 0, Sys::Highlight}, {1, 1, Sys::Light}, {-1, -1, Sys::DarkShadow}, {-2, -2, Sys::Shadow},
+          {40, 20, Sys::Face}}},
+        {"standard focused", false, BS_PUSHBUTTON, ODS_FOCUS, Image::None, 0, L"",
+         {{0, 0, Sys::Black}, {-1, -1, Sys::Black}, {1, 1, Sys::Highlight}, {-2, -2, Sys::DarkShadow}}, 4},
+        {"standard pressed", false, BS_PUSHBUTTON, ODS_SELECTED, Image::None, 0, L"",
+         {{0, 0, Sys::Shadow}, {-1, -1, Sys::Shadow}, {1, 1, Sys::Face}}},
+        {"standard default", false, BS_DEFPUSHBUTTON, 0, Image::None, 0, L"",
+         {{0, 0, Sys::Black}, {1, 1, Sys::Highlight}}},
+        {"flat", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{0, 0, Sys::Face}, {-1, -1, Sys::Face}}},
+        {"flat hovered", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{0, 0, Sys::Highlight}, {-1, -1, Sys::Shadow}},
+         0, {}, true},
+        {"flat pressed", true, BS_PUSHBUTTON, ODS_SELECTED, Image::None, 0, L"",
+         {{0, 0, Sys::Shadow}, {-1, -1, Sys::Highlight}}},
+        {"flat focused, focus drawn", true, BS_PUSHBUTTON, ODS_FOCUS, Image::None, 0, L"", {{0, 0, Sys::Face}}, 3,
+         {}, false, true},
+        {"flat focused, no focus", true, BS_PUSHBUTTON, ODS_FOCUS, Image::None, 0, L"", {{0, 0, Sys::Face}}},
+        {"icon only, left", true, BS_PUSHBUTTON, 0, Image::Icon, 0, L"",
+         {{32, 12, Sys::Red}, {47, 27, Sys::Red}, {31, 12, Sys::Face}, {48, 28, Sys::Face}}},
+        {"icon only, above", true, BS_PUSHBUTTON, 0, Image::Icon, 1, L"", {{32, 12, Sys::Red}, {31, 11, Sys::Face}}},
+        {"icon only, right: top edge", true, BS_PUSHBUTTON, 0, Image::Icon, 2, L"",
+         {{32, 0, Sys::Red}, {32, 15, Sys::Red}, {32, 16, Sys::Face}}},
+        {"icon left of caption", true, BS_PUSHBUTTON, 0, Image::Icon, 0, L"Go",
+         {{3, 12, Sys::Red}, {2, 12, Sys::Face}}, 0, RECT{22, 0, W, 40}},
+        {"icon above caption", true, BS_PUSHBUTTON, 0, Image::Icon, 1, L"Go",
+         {{32, 3, Sys::Red}, {32, 2, Sys::Face}}, 0, RECT{0, 19, W, 40}},
+        {"icon right of caption", true, BS_PUSHBUTTON, 0, Image::Icon, 2, L"Go",
+         {{61, 12, Sys::Red}, {60, 12, Sys::Face}}, 0, RECT{0, 0, 60, 40}},
+        {"pressed: content moves", false, BS_PUSHBUTTON, ODS_SELECTED, Image::Icon, 0, L"Go",
+         {{4, 13, Sys::Red}, {3, 13, Sys::Face}}},
+        {"checkbox pressed: nothing moves", false, BS_AUTOCHECKBOX, ODS_SELECTED, Image::Icon, 0, L"Go",
+         {{3, 12, Sys::Red}}},
+        {"bitmap with its mask", true, BS_PUSHBUTTON, 0, Image::Bitmap, 0, L"",
+         {{40, 20, Sys::Green}, {33, 20, Sys::Face}}},
+        {"disabled caption engraved", true, BS_PUSHBUTTON, ODS_DISABLED, Image::None, 0, L"Off", {}, 0, {}, false,
+         false, false, false, true},
+        {"custom face colour", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Custom}}, 0, {}, false,
+         false, false, true},
+        {"transparent: the parent's pixels", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Green}}, 0,
+         {}, false, false, true},
+    };
+    for (const DrawRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        ButtonHost host;
+        CButtonST button;
+        host.Add(button, row.caption, row.style);
+        button.SetFlatStyle(row.flat, false);
+        button.SetAlign(row.align, false);
+        button.SetDrawFlatFocus(row.flatFocus, false);
+        if (row.customFace) button.SetColor(CButtonST::kFaceNormal, kCustomFace, false);
+        if (row.image == Image::Icon) {
+            ASSERT_EQ(button.SetIcons(MakeIcon(kRed), nullptr), 0u);
+        } else if (row.image == Image::Bitmap) {
+            ASSERT_EQ(button.SetBitmaps(MakeHalfBitmap(kGreen), kMagenta), 0u);
+        }
+        if (row.hover) {
+            ::UpdateWindow(host.m_hWnd);
+            button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+            ASSERT_TRUE(button.IsHovering());
+        }
+        if (row.transparent) {
+            const afx::unique_hbrush green(::CreateSolidBrush(kGreen));
+            const afx::unique_window_dc dc = afx::GetDC(host.m_hWnd);
+            const RECT all{0, 0, 320, 200};
+            ::FillRect(dc.get().dc, &all, green.get());
+            button.SetDrawTransparent(true, false);
+        }
+        const Drawing drawing(button, row.state);
+        for (const Probe& probe : row.probes)
+            EXPECT_EQ(drawing.At(probe.x, probe.y), ColorOf(probe.color)) << "at " << probe.x << "," << probe.y;
+        const COLORREF face = ColorOf(Sys::Face);
+        if (row.focusInset != 0) {
+            const int in = row.focusInset;
+            EXPECT_GT(drawing.Differing(in, in, W - 1 - in, face), 10) << "focus rectangle's top edge";
+            EXPECT_EQ(drawing.Differing(in + 1, in + 1, W - 2 - in, face), 0) << "nothing just inside it";
+        } else if (row.caption[0] == L'\0' && row.image == Image::None && !row.transparent && !row.customFace) {
+            EXPECT_EQ(drawing.Differing(3, 3, W - 4, face) + drawing.Differing(4, 4, W - 5, face), 0) << "no focus";
+        }
+        if (row.textWithin) {
+            const RECT box = drawing.TextBox(face), within = *row.textWithin;
+            EXPECT_LE(box.left, box.right) << "a caption was drawn";
+            EXPECT_GE(box.left, within.left);
+            EXPECT_GE(box.top, within.top);
+            EXPECT_LT(box.right, within.right);
+        }
+        if (row.engraved) {
+            int highlight = 0, shadow = 0;
+            for (int y = 0; y < Drawing::kHeight; ++y)
+                for (int x = 0; x < W; ++x) {
+                    highlight += drawing.At(x, y) == ColorOf(Sys::Highlight);
+                    shadow += drawing.At(x, y) == ColorOf(Sys::Shadow);
+                }
+            EXPECT_GT(highlight, 5);
+            EXPECT_GT(shadow, 5);
+        }
+    }
+}
+
+TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
+    struct Row {
+        COLORREF source, gray, darker;
+    } rows[] = {
+        {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)},
+        {RGB(255, 255, 255), RGB(255, 255, 255), RGB(191, 191, 191)},
+        {RGB(128, 128, 128), RGB(127, 127, 127), RGB(96, 96, 96)},
+        {RGB(1, 1, 1), RGB(0, 0, 0), RGB(0, 0, 0)},
+        {RGB(255, 0, 0), RGB(76, 76, 76), RGB(191, 0, 0)},
+    };
+    for (const Row& row : rows) {
+        const afx::unique_hicon source(MakeIcon(row.source, 4));
+        for (const auto& [made, expected] :
+             {std::pair{afx::unique_hicon(CButtonST::CreateGrayscaleIcon(source.get())), row.gray},
+              std::pair{afx::unique_hicon(CButtonST::CreateDarkerIcon(source.get())), row.darker}}) {
+            ASSERT_TRUE(made);
+            ICONINFO info{};
+            ASSERT_TRUE(::GetIconInfo(made.get(), &info));
+            const afx::unique_hbitmap mask(info.hbmMask), color(info.hbmColor);
+            const afx::unique_hdc dc(::CreateCompatibleDC(nullptr));
+            const auto selected = afx::SelectObject(dc.get(), color.get());
+            EXPECT_EQ(::GetPixel(dc.get(), 1, 1), expected) << std::hex << row.source;
+        }
+    }
+    EXPECT_EQ(CButtonST::DarkenColor(RGB(200, 100, 50), 1.5), RGB(200, 100, 50)) << "factor out of range";
+    EXPECT_EQ(CButtonST::CreateGrayscaleIcon(nullptr), nullptr);
+}
+
+TEST(ButtonST, HoverCheckboxTooltipMenuLinkCursorAndDefaultLook) {
+    ButtonHost host;
+    CButtonST flat, standard, check, other;
+    host.Add(flat, L"Flat", BS_PUSHBUTTON, 101, {10, 10, 90, 50});
+    host.Add(standard, L"Standard", BS_DEFPUSHBUTTON, 102, {100, 10, 180, 50});
+    host.Add(check, L"Check", BS_AUTOCHECKBOX, 103, {190, 10, 270, 50});
+    host.Add(other, L"Other", BS_PUSHBUTTON, 104, {10, 60, 90, 100});
+    standard.SetFlatStyle(false, false);
+    ::UpdateWindow(host.m_hWnd);
+
+    // Hover: flat buttons only, not while a drag from elsewhere holds the
+    // left button, and every way of leaving ends it.
+    const LPARAM centre = MAKELPARAM(40, 20);
+    standard.SendMessage(WM_MOUSEMOVE, 0, centre);
+    EXPECT_FALSE(standard.IsHovering());
+    flat.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, centre);
+    EXPECT_FALSE(flat.IsHovering()) << "a drag that began elsewhere";
+    for (const auto& [message, wParam] : {std::pair{UINT{WM_MOUSELEAVE}, WPARAM{0}}, {WM_KILLFOCUS, 0},
+                                          {WM_CANCELMODE, 0}, {WM_ACTIVATE, WA_INACTIVE}}) {
+        flat.SendMessage(WM_MOUSEMOVE, 0, centre);
+        ASSERT_TRUE(flat.IsHovering());
+        ::ValidateRect(flat.m_hWnd, nullptr);
+        flat.SendMessage(message, wParam);
+        EXPECT_FALSE(flat.IsHovering()) << message;
+        EXPECT_TRUE(::GetUpdateRect(flat.m_hWnd, nullptr, FALSE)) << "repainted on leaving, " << message;
+    }
+    flat.SendMessage(WM_MOUSEMOVE, 0, centre);
+    flat.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(40, 200));
+    EXPECT_FALSE(flat.IsHovering()) << "the pointer over another window";
+
+    // Checkbox mode: mouse and keyboard toggle it; BM_SETCHECK's values.
+    EXPECT_TRUE(check.IsCheckBox());
+    EXPECT_EQ(check.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
+    check.SendMessage(BM_CLICK);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), 1);
+    ::SetFocus(check.m_hWnd);
+    check.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    check.SendMessage(WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(check.GetCheckState(), 0) << "the space bar clicks too";
+    for (const auto& [sent, state] : {std::pair{1, 1}, {2, 1}, {0, 0}, {5, 0}}) {
+        check.SendMessage(BM_SETCHECK, sent);
+        EXPECT_EQ(check.GetCheckState(), state) << sent;
+    }
+    EXPECT_EQ(flat.SetCheckState(1), 0u);
+    EXPECT_EQ(flat.GetCheckState(), 0) << "outside checkbox mode";
+
+    // Tooltip: one tool, the newer text.
+    flat.SetTooltip(nullptr);
+    EXPECT_EQ(flat.GetTooltipText(), L"");
+    flat.SetTooltip(L"first");
+    flat.SetTooltip(L"second");
+    int tools = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM count) noexcept -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(window, cls, 64);
+            if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0)
+                *reinterpret_cast<int*>(count) += static_cast<int>(::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tools));
+    EXPECT_EQ(tools, 1);
+    EXPECT_EQ(flat.GetTooltipText(), L"second");
+
+    // Menu: the callback sees the submenu first, the chosen command reaches
+    // the owner; a link target set as well does nothing then.
+    static std::vector<std::wstring> opened;
+    opened.clear();
+    const auto record = [](SHELLEXECUTEINFOW* info) noexcept -> BOOL {
+        opened.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile + L" " + std::to_wstring(info->nShow) +
+                         L" " + std::to_wstring(info->fMask));
+        return TRUE;
+    };
+    const ShellExecuteExFunction previous = AfxSetShellExecuteEx(record);
+    HMENU menu = ::CreateMenu();
+    HMENU submenu = ::CreatePopupMenu();
+    ::AppendMenuW(submenu, MF_STRING, kMenuItem, L"Item");
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), L"Popup");
+    other.SetMenu(menu, host.m_hWnd, false);
+    other.SetMenuCallback(host.m_hWnd, kMenuCallback, 9);
+    other.SetLinkTarget(L"https://example.invalid/");
+    // The menu's own loop takes these keys: down to the item, Enter.
+    ::PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+    other.SendMessage(BM_CLICK);
+    PumpMessages();
+    EXPECT_EQ(host.callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}}));
+    EXPECT_EQ(host.menuCommands, 1);
+    EXPECT_TRUE(opened.empty()) << "the menu wins over the link";
+
+    // Link: opened through the shell with "open", maximised, no error UI;
+    // in checkbox mode not at all.
+    other.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
+    other.SendMessage(BM_CLICK);
+    check.SetLinkTarget(L"https://example.invalid/check");
+    check.SendMessage(BM_CLICK);
+    EXPECT_EQ(opened, std::vector<std::wstring>{L"open https://example.invalid/ 3 1024"});
+    other.SetLinkTarget(std::wstring(300, L'x').c_str());
+    EXPECT_EQ(std::wstring(other.GetLinkTarget()).size(), 259u) << "a long target is cut";
+    AfxSetShellExecuteEx(previous);
+
+    // Cursor: shown over the button, reported handled.
+    HCURSOR cursor = static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0));
+    other.SetBtnCursor(cursor);
+    const WPARAM self = reinterpret_cast<WPARAM>(other.m_hWnd);
+    EXPECT_EQ(other.SendMessage(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(::GetCursor(), cursor);
+
+    // Default look follows BM_SETSTYLE; the control stays owner-drawn.
+    EXPECT_TRUE(standard.IsDefault());
+    EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
+    standard.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_FALSE(standard.IsDefault());
+    EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(standard.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
+
+    // Disabling moves the focus to the next tab stop, even from elsewhere.
+    ::SetFocus(other.m_hWnd);
+    ::EnableWindow(standard.m_hWnd, FALSE);
+    EXPECT_EQ(::GetFocus(), check.m_hWnd);
+
+    // A double click arrives as a second button-down.
+    MSG dbl{flat.m_hWnd, WM_LBUTTONDBLCLK, 0, centre, 0, {}};
+    flat.PreTranslateMessage(&dbl);
+    EXPECT_EQ(dbl.message, static_cast<UINT>(WM_LBUTTONDOWN));
+
+    // System colours replace custom ones; bad styles change nothing.
+    flat.SetColor(CButtonST::kFaceHot, kRed, false);
+    flat.SendMessage(WM_SYSCOLORCHANGE);
+    COLORREF color = 0;
+    flat.GetColor(CButtonST::kFaceHot, &color);
+    EXPECT_EQ(color, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(flat.SetPushOffsetStyle(2), 6u);
+    EXPECT_EQ(flat.SetAlign(3), static_cast<DWORD>(CButtonST::kInvalidAlign));
+}
+
+// The images, cursor and menu a button holds now.
+struct Held {
+    std::vector<HICON> icons;  // icons and the cursor
+    std::vector<HGDIOBJ> bitmaps;
+    HMENU menu = nullptr;
+};
+
+Held HeldBy(const CButtonST& button) {
+    return {{button.GetIcon(0), button.GetIcon(1), button.GetBtnCursor()},
+            {button.GetBitmap(0), button.GetMask(0), button.GetBitmap(1), button.GetMask(1)},
+            button.GetMenu()};
+}
+
+// How many of the handles held before are still alive without being held
+// now. Checked at once after each change: a freed handle's value can come
+// back for a later object, so only an immediate look is certain.
+int Leaked(const Held& before, const Held& now) {
+    int count = 0;
+    for (HICON icon : before.icons)
+        count += icon != nullptr && std::find(now.icons.begin(), now.icons.end(), icon) == now.icons.end() &&
+                 IconAlive(icon);
+    for (HGDIOBJ bitmap : before.bitmaps)
+        count += bitmap != nullptr && std::find(now.bitmaps.begin(), now.bitmaps.end(), bitmap) == now.bitmaps.end() &&
+                 ::GetObjectType(bitmap) != 0;
+    count += before.menu != nullptr && before.menu != now.menu && ::IsMenu(before.menu);
+    return count;
+}
+
+HCURSOR CopyHandCursor() {
+    return static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0));
+}
+
+// Each change of a button's images, cursor and menu, in turn; returns how
+// many handles the changes left alive behind them.
+int ReplaceEverything(CButtonST& button, HWND menuOwner, int round) {
+    int leaked = 0;
+    const auto change = [&](auto&& set) {
+        const Held before = HeldBy(button);
+        set();
+        leaked += Leaked(before, HeldBy(button));
+    };
+    // Derived and given normal icons alternate; icons and bitmaps replace each other.
+    // Small images: the handles count here, not the pixels.
+    change([&] { button.SetIcons(MakeIcon(kRed, 4), round % 2 ? MakeIcon(kGreen, 4) : reinterpret_cast<HICON>(-2)); });
+    change([&] { button.SetBitmaps(MakeHalfBitmap(kGreen, 4), kMagenta, MakeHalfBitmap(kRed, 4), kMagenta); });
+    change([&] { button.SetIcons(MakeIcon(kRed, 4), reinterpret_cast<HICON>(-3)); });
+    change([&] { button.SetBtnCursor(CopyHandCursor()); });
+    change([&] { button.SetMenu(::CreateMenu(), menuOwner, false); });
+    return leaked;
+}
+
+TEST(ButtonST, ReplacingAnImageCursorOrMenuReleasesTheOldOne) {
+    ButtonHost host;
+    CButtonST button;
+    host.Add(button, L"Replaced", BS_PUSHBUTTON);
+    int leaked = 0;
+    for (int round = 0; round < 1000; ++round) leaked += ReplaceEverything(button, host.m_hWnd, round);
+    EXPECT_EQ(leaked, 0) << "created minus destroyed over 1,000 replacements";
+
+    // A failed SetIcons keeps nothing, the readable icon included.
+    HICON hot = MakeIcon(kRed), dead = MakeIcon(kGreen);
+    ::DestroyIcon(dead);
+    const Held before = HeldBy(button);
+    EXPECT_EQ(button.SetIcons(hot, dead), 1u);
+    EXPECT_EQ(button.GetIcon(0), nullptr);
+    EXPECT_FALSE(IconAlive(hot));
+    EXPECT_EQ(Leaked(before, HeldBy(button)), 0);
+}
+
+TEST(ButtonST, DestroyingAButtonReleasesAllItHeld) {
+    ButtonHost host;
+    ::UpdateWindow(host.m_hWnd);
+    int leaked = 0;
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        Held held;
+        {
+            CButtonST button;
+            host.Add(button, L"Cycle", BS_PUSHBUTTON);
+            // What a button holds at the end: icons or bitmaps (each
+            // replaces the other), a cursor, a menu, a tooltip.
+            if (cycle % 2 == 0) {
+                button.SetIcons(MakeIcon(kRed, 4), reinterpret_cast<HICON>(-2));
+            } else {
+                button.SetBitmaps(MakeHalfBitmap(kGreen, 4), kMagenta, MakeHalfBitmap(kRed, 4), kMagenta);
+            }
+            button.SetBtnCursor(CopyHandCursor());
+            button.SetMenu(::CreateMenu(), host.m_hWnd, false);
+            button.SetTooltip(L"tip");
+            button.SetDrawTransparent(cycle % 2 == 0, true);
+            ::UpdateWindow(button.m_hWnd);  // the transparent ones make their background cache
+            held = HeldBy(button);
+            if (cycle % 3 == 0) button.DestroyWindow();  // the window first, or with the object
+        }
+        leaked += Leaked(held, {});
+    }
+    EXPECT_EQ(leaked, 0) << "created minus destroyed over 1,000 buttons";
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// vornix_button_bench.exe: what the owner-drawn button costs to repaint and
+// whether it leaks, run under Wine by scripts/bench-button.sh.
+//
+//   vornix_button_bench.exe [REPAINTS [REPLACEMENTS]]   (default 10000, 1000)
+//
+// Repaints go the whole way a real one goes: invalidate, WM_PAINT to the
+// button, WM_DRAWITEM to its parent, reflected back to the button's
+// DrawItem. Wine's GetGuiResources always answers 0, so GDI objects are
+// counted through the handle table itself: how many brushes can still be
+// made before GDI refuses, before and after (every object alive takes a
+// slot). Icons, cursors and menus are user objects, counted through the
+// handles the button held, each checked right after it was replaced.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "afx/handles.h"
+#include "afx/message_map.h"
+#include "afx/wnd.h"
+#include "controls/button_st.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A framework window, so the buttons' WM_DRAWITEM is reflected to them.
+class Host : public CWnd {};
+
+// GDI slots still free: brushes made until GDI refuses, then deleted.
+long FreeGdiSlots() {
+    std::vector<HBRUSH> brushes;
+    for (;;) {
+        HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+        if (brush == nullptr) break;
+        brushes.push_back(brush);
+    }
+    for (HBRUSH brush : brushes) ::DeleteObject(brush);
+    return static_cast<long>(brushes.size());
+}
+
+HICON MakeIcon(COLORREF color, int size) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    const afx::unique_hbitmap bits(::CreateCompatibleBitmap(screen.get().dc, size, size));
+    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
+    {
+        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+        const auto selected = afx::SelectObject(dc.get(), bits.get());
+        const afx::unique_hbrush brush(::CreateSolidBrush(color));
+        const RECT all{0, 0, size, size};
+        ::FillRect(dc.get(), &all, brush.get());
+    }
+    ICONINFO info{TRUE, 0, 0, mask.get(), bits.get()};
+    return ::CreateIconIndirect(&info);
+}
+
+HBITMAP MakeBitmap(int size) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    return ::CreateCompatibleBitmap(screen.get().dc, size, size);
+}
+
+// Microseconds per repaint over count repaints of the button.
+double TimeRepaints(CButtonST& button, int count) {
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        ::InvalidateRect(button.m_hWnd, nullptr, TRUE);
+        ::UpdateWindow(button.m_hWnd);
+    }
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+}
+
+// Microseconds per DrawItem alone, into a memory bitmap of the button's size.
+double TimeDrawItem(CButtonST& button, int count) {
+    RECT client{};
+    button.GetClientRect(&client);
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+    const afx::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get().dc, client.right, client.bottom));
+    const auto selected = afx::SelectObject(dc.get(), bitmap.get());
+    DRAWITEMSTRUCT item{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, button.m_hWnd, dc.get(), client, 0};
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < count; ++i) button.DrawItem(&item);
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+}
+
+bool IconAlive(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return false;
+    afx::unique_hbitmap(info.hbmMask).reset();
+    afx::unique_hbitmap(info.hbmColor).reset();
+    return true;
+}
+
+// Replaces the button's icons (given and derived), bitmaps, cursor and
+// menu count times; returns the user objects left alive behind it.
+long ReplaceAll(CButtonST& button, HWND owner, int count) {
+    long alive = 0;
+    for (int i = 0; i < count; ++i) {
+        HICON icons[] = {button.GetIcon(0), button.GetIcon(1)};
+        button.SetIcons(MakeIcon(RGB(200, 0, 0), 32), reinterpret_cast<HICON>(i % 2 ? -2 : -3));
+        for (HICON icon : icons) alive += icon != nullptr && IconAlive(icon);
+        button.SetBitmaps(MakeBitmap(32), RGB(255, 0, 255), MakeBitmap(32), RGB(255, 0, 255));
+        HCURSOR cursor = button.GetBtnCursor();
+        button.SetBtnCursor(static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0)));
+        alive += cursor != nullptr && IconAlive(cursor);
+        HMENU menu = button.GetMenu();
+        button.SetMenu(::CreateMenu(), owner, false);
+        alive += menu != nullptr && ::IsMenu(menu);
+    }
+    return alive;
+}
+
+// Two buttons on a host window: repaints timed, then the icon button's
+// images, cursor and menu replaced; everything destroyed at the end.
+// Reports the GDI objects the buttons hold while they exist.
+void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
+    Host host;
+    const wchar_t* cls =
+        AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    host.CreateEx(WS_EX_TOPMOST, cls, L"button bench", WS_POPUP | WS_VISIBLE, 40, 40, 300, 120, nullptr);
+    const auto add = [&](CButtonST& button, const wchar_t* caption, int x) {
+        HWND hwnd = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 130, 60,
+                                      host.m_hWnd, nullptr, nullptr, nullptr);
+        button.SubclassWindow(hwnd);
+    };
+    CButtonST iconCaption, flatHovered;
+    add(iconCaption, L"Icon and caption", 10);
+    add(flatHovered, L"Flat, hovered", 150);
+    iconCaption.SetFlatStyle(false);
+    iconCaption.SetIcons(MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
+    ::UpdateWindow(host.m_hWnd);
+    flatHovered.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
+
+    const double iconMicros = TimeRepaints(iconCaption, repaints);
+    const double flatMicros = TimeRepaints(flatHovered, repaints);
+    const double drawMicros = TimeDrawItem(iconCaption, repaints);
+    const long userAlive = ReplaceAll(iconCaption, host.m_hWnd, replacements);
+    if (!report) return;
+    std::printf("repaint, standard button with icon and caption: %.1f us (%.0f per second)\n", iconMicros,
+                1e6 / iconMicros);
+    std::printf("DrawItem alone, standard button with icon and caption: %.1f us\n", drawMicros);
+    std::printf("repaint, flat button, hovered (%s): %.1f us (%.0f per second)\n",
+                flatHovered.IsHovering() ? "hover on" : "HOVER OFF", flatMicros, 1e6 / flatMicros);
+    std::printf("after %d repaints each and %d replacements: replaced icons, cursors and menus still alive: %ld\n",
+                repaints, replacements, userAlive);
+    std::printf("GDI objects alive while the buttons hold their last images: %ld\n", freeAtStart - FreeGdiSlots());
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int repaints = argc > 1 ? _wtoi(argv[1]) : 10000;
+    const int replacements = argc > 2 ? _wtoi(argv[2]) : 1000;
+    if (repaints <= 0 || replacements <= 0) {
+        std::printf("usage: vornix_button_bench.exe [REPAINTS [REPLACEMENTS]]\n");
+        return 2;
+    }
+    ::InitCommonControls();
+    // One small round first: the system makes objects it keeps for the
+    // process (fonts, window class and DC caches) on first use, and those are
+    // not the button's.
+    RunButtons(10, 10, 0, false);
+    const long freeAtStart = FreeGdiSlots();
+    RunButtons(repaints, replacements, freeAtStart, true);
+    const long freeAtEnd = FreeGdiSlots();
+    std::printf("GDI objects alive once the buttons are destroyed: %ld (free slots %ld before, %ld after)\n",
+                freeAtStart - freeAtEnd, freeAtStart, freeAtEnd);
+    return 0;
+}
