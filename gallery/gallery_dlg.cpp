@@ -13,7 +13,12 @@ constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
 
 }  // namespace
 
-CGalleryDlg::CGalleryDlg() : CDialog(IDD_GALLERY, nullptr) {}
+CGalleryDlg::CGalleryDlg() : CDialog(IDD_GALLERY, nullptr) {
+    // Links read their configuration when they are attached.
+    m_mailLink.SetTarget(kGalleryMailTarget);
+    m_missingLink.SetTarget(kGalleryMissingTarget);
+    m_visitedLink.SetTarget(kGalleryLinkTarget);
+}
 
 CGalleryDlg::~CGalleryDlg() = default;
 
@@ -51,6 +56,10 @@ void CGalleryDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_BUTTON_MENU, m_menu);
     DDX_Control(dx, IDC_BUTTON_LINK, m_link);
     DDX_Control(dx, IDC_BUTTON_CURSOR_SOUND, m_cursorSound);
+    DDX_Control(dx, IDC_LINK_WEB, m_webLink);
+    DDX_Control(dx, IDC_LINK_MAIL, m_mailLink);
+    DDX_Control(dx, IDC_LINK_MISSING, m_missingLink);
+    DDX_Control(dx, IDC_LINK_VISITED, m_visitedLink);
 }
 
 BOOL CGalleryDlg::OnInitDialog() {
@@ -84,6 +93,7 @@ BOOL CGalleryDlg::OnInitDialog() {
     m_cursorSound.SetSound(CButtonST::kHoverSound, L"SystemAsterisk", nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
     m_cursorSound.SetSound(CButtonST::kClickSound, L"SystemExclamation", nullptr,
                            SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
+    m_visitedLink.MarkVisited(true);
     // The transparent button is switched to transparent once the panel
     // behind it has been painted (OnPaint): it copies what is there once.
     return TRUE;

@@ -7,9 +7,14 @@
 
 #include "afx/dialog.h"
 #include "controls/button_st.h"
+#include "controls/hyper_link.h"
 
-// Where the link button points.
+// Where the link button and the web link point.
 inline constexpr wchar_t kGalleryLinkTarget[] = L"https://www.velkor.com/";
+// The mail link's target.
+inline constexpr wchar_t kGalleryMailTarget[] = L"mailto:support@velkor.com";
+// The link whose target is not there: the shell refuses it.
+inline constexpr wchar_t kGalleryMissingTarget[] = L"C:\\VornixDemo\\Missing document.pdf";
 
 class CGalleryDlg : public CDialog {
 public:
@@ -40,5 +45,6 @@ private:
 
     CButtonST m_standard, m_flat, m_iconOnly, m_iconBeside, m_iconAbove, m_hotNormal, m_grayscale, m_darker,
         m_bitmap, m_checkBox, m_disabled, m_tooltip, m_transparent, m_menu, m_link, m_cursorSound;
+    CHyperLink m_webLink, m_mailLink, m_missingLink, m_visitedLink;
     bool m_panelPainted = false;
 };

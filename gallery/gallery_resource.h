@@ -33,6 +33,12 @@
 #define IDC_TRANSPARENT_PANEL 1017
 #define IDC_GALLERY_STATUS 1020
 
+// Hyperlink labels.
+#define IDC_LINK_WEB 1101
+#define IDC_LINK_MAIL 1102
+#define IDC_LINK_MISSING 1103
+#define IDC_LINK_VISITED 1104
+
 // The popup menu's commands.
 #define ID_GALLERY_MENU_OPEN 2001
 #define ID_GALLERY_MENU_SAVE 2002

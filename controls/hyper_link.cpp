@@ -1,0 +1,198 @@
+#include "controls/hyper_link.h"
+
+#include <cwchar>
+#include <iterator>
+#include <utility>
+
+#include "afx/shell.h"
+#include "afx/win_app.h"
+
+namespace {
+
+constexpr UINT_PTR kToolId = 1;
+constexpr int kWinHelpLinkCursor = 106;
+constexpr wchar_t kWinHelpFileName[] = L"\\winhlp32.exe";
+constexpr wchar_t kOpenErrorPrefix[] = L"Unable to open hyperlink:\n\n";
+
+struct OpenError {
+    INT_PTR code;
+    const wchar_t* text;
+};
+constexpr OpenError kOpenErrors[] = {
+    {0, L"The operating system is out\nof memory or resources."},
+    {SE_ERR_FNF, L"The specified file was not found."},
+    {SE_ERR_PNF, L"The specified path was not found."},
+    {SE_ERR_ACCESSDENIED, L"The operating system denied\naccess to the specified file."},
+    {SE_ERR_OOM, L"There was not enough memory to complete the operation."},
+    {ERROR_BAD_FORMAT, L"The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+    {SE_ERR_SHARE, L"A sharing violation occurred. "},
+    {SE_ERR_ASSOCINCOMPLETE, L"The filename association is\nincomplete or invalid."},
+    {SE_ERR_DDETIMEOUT, L"The DDE transaction could not\nbe completed because the request timed out."},
+    {SE_ERR_DDEFAIL, L"The DDE transaction failed."},
+    {SE_ERR_DDEBUSY,
+     L"The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
+    {SE_ERR_NOASSOC, L"There is no application associated\nwith the given filename extension."},
+    {SE_ERR_DLLNOTFOUND, L"The specified dynamic-link library was not found."},
+};
+
+}  // namespace
+
+CHyperLink::CHyperLink() : m_hoverColor(::GetSysColor(COLOR_HIGHLIGHT)) {}
+
+// The font and cursor go with their owners; the tooltip with its member.
+CHyperLink::~CHyperLink() = default;
+
+const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
+    static constexpr AFX_MSGMAP_ENTRY entries[] = {
+        afx::OnReflectedControl<STN_CLICKED, &CHyperLink::OnLinkClicked>(),
+        afx::OnReflectedCtlColor<&CHyperLink::CtlColor>(),
+        afx::OnWmSetCursor<&CHyperLink::OnSetCursor>(),
+        afx::OnWmMouseMove<&CHyperLink::OnMouseMove>(),
+    };
+    static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CHyperLink::GetMessageMap() const { return GetThisMessageMap(); }
+
+void CHyperLink::SetColors(COLORREF link, COLORREF visited, COLORREF hover) {
+    m_linkColor = link;
+    m_visitedColor = visited;
+    m_hoverColor = hover;
+}
+
+void CHyperLink::PreSubclassWindow() {
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | SS_NOTIFY));
+    if (m_target.empty()) m_target = GetWindowText();
+    if (GetWindowText().empty()) SetWindowText(m_target);
+
+    // A window without a font of its own draws with the system font.
+    HFONT base = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTW description{};
+    ::GetObjectW(base != nullptr ? base : ::GetStockObject(SYSTEM_FONT), sizeof(description), &description);
+    description.lfUnderline = static_cast<BYTE>(m_underline ? TRUE : FALSE);
+    m_font.reset(::CreateFontIndirectW(&description));
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+
+    FitToText();
+    LoadLinkCursor();
+
+    RECT client{};
+    GetClientRect(&client);
+    m_tooltip.Create(this);
+    m_tooltip.AddTool(this, m_target.c_str(), client, kToolId);
+    CStatic::PreSubclassWindow();
+}
+
+std::wstring CHyperLink::GetTooltipText() {
+    return m_tooltip.m_hWnd != nullptr ? m_tooltip.GetText(this, kToolId) : std::wstring();
+}
+
+BOOL CHyperLink::PreTranslateMessage(MSG* msg) {
+    if (m_tooltip.m_hWnd != nullptr) m_tooltip.RelayEvent(msg);
+    return CStatic::PreTranslateMessage(msg);
+}
+
+void CHyperLink::FitToText() {
+    if (m_hWnd == nullptr || !m_fitToText) return;
+    RECT rect{};
+    ::GetWindowRect(m_hWnd, &rect);
+    if (HWND parent = ::GetParent(m_hWnd); parent != nullptr)
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+
+    const std::wstring text = GetWindowText();
+    SIZE extent{};
+    {
+        const afx::unique_window_dc dc = afx::GetDC(m_hWnd);
+        const auto selected = afx::SelectObject(dc.get().dc, m_font.get());
+        ::GetTextExtentPoint32W(dc.get().dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    const DWORD style = GetStyle();
+    if (style & SS_CENTERIMAGE) {
+        ::InflateRect(&rect, 0, -((rect.bottom - rect.top) - extent.cy) / 2);
+    } else {
+        rect.bottom = rect.top + extent.cy;
+    }
+    if (style & SS_CENTER) {
+        ::InflateRect(&rect, -((rect.right - rect.left) - extent.cx) / 2, 0);
+    } else if (style & SS_RIGHT) {
+        rect.left = rect.right - extent.cx;
+    } else {
+        rect.right = rect.left + extent.cx;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER);
+}
+
+void CHyperLink::LoadLinkCursor() {
+    if (m_cursor) return;
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryW(folder, static_cast<UINT>(std::size(folder)));
+    if (length == 0 || length >= std::size(folder)) return;
+    const std::wstring path = std::wstring(folder) + kWinHelpFileName;
+    const afx::unique_hmodule module(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) return;
+    // The copy outlives the module the cursor came from.
+    if (HCURSOR cursor = ::LoadCursorW(module.get(), MAKEINTRESOURCEW(kWinHelpLinkCursor)); cursor != nullptr)
+        m_cursor.reset(static_cast<HCURSOR>(::CopyIcon(cursor)));
+}
+
+HBRUSH CHyperLink::CtlColor(HDC dc, UINT) {
+    ::SetTextColor(dc, m_over ? m_hoverColor : m_visited ? m_visitedColor : m_linkColor);
+    ::SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+BOOL CHyperLink::OnSetCursor(HWND, UINT, UINT) {
+    if (!m_cursor) return FALSE;
+    ::SetCursor(m_cursor.get());
+    return TRUE;
+}
+
+void CHyperLink::Redraw() { ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void CHyperLink::OnMouseMove(UINT, POINT point) {
+    Default();
+    if (!m_over) {
+        m_over = TRUE;
+        Redraw();
+        ::SetCapture(m_hWnd);
+        return;
+    }
+    RECT client{};
+    GetClientRect(&client);
+    if (!::PtInRect(&client, point)) {
+        m_over = FALSE;
+        ::ReleaseCapture();
+        Redraw();
+    }
+}
+
+INT_PTR CHyperLink::OpenTarget(const std::wstring& target, int showCommand) const {
+    return reinterpret_cast<INT_PTR>(AfxShellExecute(nullptr, L"open", target.c_str(), nullptr, nullptr, showCommand));
+}
+
+std::wstring CHyperLink::OpenErrorText(INT_PTR code) {
+    for (const OpenError& error : kOpenErrors)
+        if (error.code == code) return kOpenErrorPrefix + std::wstring(error.text);
+    return kOpenErrorPrefix + (L"Unknown Error (" + std::to_wstring(static_cast<int>(code)) + L") occurred.");
+}
+
+void CHyperLink::ShowOpenError(INT_PTR code) { AfxMessageBox(OpenErrorText(code), MB_ICONEXCLAMATION | MB_OK); }
+
+void CHyperLink::MarkVisited(bool visited) {
+    m_visited = visited;
+    if (m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+BOOL CHyperLink::OnLinkClicked() {
+    const INT_PTR result = OpenTarget(m_target, SW_SHOW);
+    m_visited = static_cast<int>(result) > 32;
+    if (m_visited) {
+        MarkVisited(true);
+    } else {
+        ::MessageBeep(MB_ICONEXCLAMATION);
+        ShowOpenError(result);
+    }
+    return TRUE;
+}
