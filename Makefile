@@ -20,5 +20,5 @@ demo: build-windows
 # unit tests and the end-to-end UI tests under Wine, with the local update
 # page server running (tests/run-windows-tests.sh).
 test: build-native build-windows
-	@ctest --preset native
+	@ctest --preset native --parallel 2
 	@bash tests/run-windows-tests.sh

@@ -2,6 +2,8 @@
 
 #include "afx/data_exchange.h"
 #include "afx/dc.h"
+#include "controls/browse_folder.h"
+#include "controls/file_dialog_ex.h"
 #include "gallery/gallery_resource.h"
 
 namespace {
@@ -10,6 +12,14 @@ constexpr COLORREF kPanelColors[] = {RGB(0, 120, 140), RGB(250, 200, 60)};
 constexpr int kStripeWidth = 8;
 constexpr COLORREF kBlueFace = RGB(200, 220, 255), kBlueCaption = RGB(0, 40, 140);
 constexpr COLORREF kBitmapTransparent = RGB(255, 0, 255);
+
+// Where the folder browser and the file dialogs start: the Windows folder,
+// which has both files and sub-folders, so the folder filter shows.
+std::wstring StartFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? folder : L"C:\\";
+}
 
 }  // namespace
 
@@ -28,6 +38,9 @@ const AFX_MSGMAP* CGalleryDlg::GetThisMessageMap() {
         afx::OnControl<BN_CLICKED, IDC_BUTTON_STANDARD, &CGalleryDlg::OnStandard>(),
         afx::OnControl<BN_CLICKED, IDC_BUTTON_CHECKBOX, &CGalleryDlg::OnCheckBox>(),
         afx::OnControl<BN_CLICKED, IDC_BUTTON_LINK, &CGalleryDlg::OnLink>(),
+        afx::OnControl<BN_CLICKED, IDC_BROWSE_FOLDER, &CGalleryDlg::OnBrowseFolder>(),
+        afx::OnControl<BN_CLICKED, IDC_FILE_OPEN, &CGalleryDlg::OnFileOpen>(),
+        afx::OnControl<BN_CLICKED, IDC_FILE_OPEN_FILES_ONLY, &CGalleryDlg::OnFileOpenFilesOnly>(),
         afx::OnCommand<ID_GALLERY_MENU_OPEN, &CGalleryDlg::OnMenuOpen>(),
         afx::OnCommand<ID_GALLERY_MENU_SAVE, &CGalleryDlg::OnMenuSave>(),
         afx::OnCommand<ID_GALLERY_MENU_PROPERTIES, &CGalleryDlg::OnMenuProperties>(),
@@ -138,3 +151,29 @@ void CGalleryDlg::OnMenuOpen() { ShowStatus(L"Menu button: Open chosen."); }
 void CGalleryDlg::OnMenuSave() { ShowStatus(L"Menu button: Save chosen."); }
 
 void CGalleryDlg::OnMenuProperties() { ShowStatus(L"Menu button: Properties chosen."); }
+
+void CGalleryDlg::OnBrowseFolder() {
+    CBrowseForFolder browser(m_hWnd);
+    browser.SetPrompt(L"Choose a folder; the status line shows the selected one.");
+    browser.SetBrowseFlags(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT);
+    browser.SetStartFolder(StartFolder());
+    if (browser.Browse()) ::SetDlgItemTextW(m_hWnd, IDC_BROWSE_FOLDER_PATH, browser.GetChosenPath().c_str());
+}
+
+void CGalleryDlg::OnFileOpen() { PickFile(false); }
+
+void CGalleryDlg::OnFileOpenFilesOnly() { PickFile(true); }
+
+void CGalleryDlg::PickFile(bool filesOnly) {
+    const std::wstring start = StartFolder();
+    // The folder filter judges list entries against the current directory.
+    ::SetCurrentDirectoryW(start.c_str());
+    CFileDialogEx dialog(true, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                         L"All files (*.*)|*.*|Programs (*.exe)|*.exe||", this);
+    dialog.m_ofn.lpstrInitialDir = start.c_str();
+    if (filesOnly) {
+        dialog.SetFolderFilter(true);
+        dialog.SetOkCaption(L"Use this file");
+    }
+    if (dialog.DoModal() == IDOK) ::SetDlgItemTextW(m_hWnd, IDC_FILE_PATH, dialog.GetPathName().c_str());
+}

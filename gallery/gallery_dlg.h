@@ -35,6 +35,13 @@ protected:
     void OnStandard();
     void OnCheckBox();
     void OnLink();
+    // When "Choose a folder..." is pressed: the folder browser at the start folder.
+    void OnBrowseFolder();
+    // When "Pick a file..." is pressed: the file dialog as it comes.
+    void OnFileOpen();
+    // When "Pick a file, no folders..." is pressed: the file dialog with the
+    // folder filter and an OK caption of its own.
+    void OnFileOpenFilesOnly();
     // When a command of the menu button's popup menu is chosen.
     void OnMenuOpen();
     void OnMenuSave();
@@ -42,6 +49,7 @@ protected:
 
 private:
     void ShowStatus(const std::wstring& text);
+    void PickFile(bool filesOnly);
 
     CButtonST m_standard, m_flat, m_iconOnly, m_iconBeside, m_iconAbove, m_hotNormal, m_grayscale, m_darker,
         m_bitmap, m_checkBox, m_disabled, m_tooltip, m_transparent, m_menu, m_link, m_cursorSound;

@@ -39,6 +39,13 @@
 #define IDC_LINK_MISSING 1103
 #define IDC_LINK_VISITED 1104
 
+// Folder browser and file dialog.
+#define IDC_BROWSE_FOLDER 1201
+#define IDC_BROWSE_FOLDER_PATH 1202
+#define IDC_FILE_OPEN 1203
+#define IDC_FILE_OPEN_FILES_ONLY 1204
+#define IDC_FILE_PATH 1205
+
 // The popup menu's commands.
 #define ID_GALLERY_MENU_OPEN 2001
 #define ID_GALLERY_MENU_SAVE 2002

@@ -11,7 +11,8 @@
 //                     in OUTDIR\pictures.txt, with a report in OUTDIR\demo.txt;
 //                     then the controls gallery, with a hovered flat button,
 //                     a pressed one, a checked checkbox button, an open popup
-//                     menu and a tooltip.
+//                     menu, a tooltip, a hovered hyperlink label, the folder
+//                     browser and the file dialog with its folder filter.
 //                     The utility fetches the page that VORNIX_UPDATE_URL
 //                     names in this program's environment.
 //
@@ -67,6 +68,8 @@ constexpr wchar_t kGalleryCaption[] = L"Vornix Controls Gallery";
 constexpr wchar_t kTooltipClass[] = L"tooltips_class32";
 // The tooltip shows after the pointer rests a moment.
 constexpr std::chrono::milliseconds kTooltipTimeout = 5s;
+// The shell's dialogs fill their trees and lists a moment after they show.
+constexpr std::chrono::milliseconds kDialogFillTime = 1500ms;
 constexpr wchar_t kHelpContentsClass[] = L"SysTreeView32";
 constexpr wchar_t kReportName[] = L"demo.txt";
 constexpr wchar_t kPictureListName[] = L"pictures.txt";
@@ -324,6 +327,24 @@ class DesktopDemo {
     SetCursorPos((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
   }
 
+  // Presses the gallery's button that opens a dialog, pictures the dialog
+  // and cancels it.
+  void SaveGalleryDialog(DWORD processId, HWND gallery, int buttonId, const std::wstring& name,
+                         const std::wstring& what) {
+    PostMessageW(GetDlgItem(gallery, buttonId), BM_CLICK, 0, 0);
+    const HWND opened = WaitForWindow(processId, kBoxTimeout, [&](HWND window) {
+      return window != gallery && ClassNameOf(window) == kDialogClass;
+    });
+    if (opened == nullptr) {
+      Saved({}, false, what + L": it did not open");
+      return;
+    }
+    Settle(kDialogFillTime);
+    SaveScreen(name, what);
+    PostMessageW(opened, WM_COMMAND, IDCANCEL, 0);
+    WaitFor(kBoxTimeout, [&] { return !IsWindow(opened); });
+  }
+
   // The controls gallery after the utility: the dialog, then the owner-drawn
   // buttons in the states a person sees only while using them.
   void WalkGallery() {
@@ -377,6 +398,16 @@ class DesktopDemo {
     } else {
       SaveScreen(L"9f-gallery-tooltip.bmp", L"the tooltip button's tip");
     }
+
+    PointAt(dialog, IDC_LINK_WEB);
+    Settle();
+    SaveWindow(dialog, L"9g-gallery-link-hovered.bmp", L"a hovered hyperlink label");
+    PointAt(dialog, IDC_GALLERY_STATUS);
+
+    SaveGalleryDialog(gallery->id(), dialog, IDC_BROWSE_FOLDER, L"9h-folder-browser.bmp",
+                      L"the folder browser at its start folder");
+    SaveGalleryDialog(gallery->id(), dialog, IDC_FILE_OPEN_FILES_ONLY, L"9i-file-dialog-files-only.bmp",
+                      L"the file dialog with the folder filter on");
 
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     if (gallery->WaitForExit(kExitTimeout)) {
