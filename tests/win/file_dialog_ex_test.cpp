@@ -143,12 +143,22 @@ TEST_F(FolderWithSubfolders, TheDialogShowsItsCaptionAndWithTheFilterNeitherFold
     }
 }
 
+// Cancels itself as soon as it is initialised.
+class CancelledDialog : public CFileDialogEx {
+public:
+    CancelledDialog() : CFileDialogEx(true) {}
+    BOOL OnInitDialog() override {
+        const BOOL result = CFileDialogEx::OnInitDialog();
+        ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, IDCANCEL, 0);
+        return result;
+    }
+};
+
 TEST_F(FolderWithSubfolders, NoHookIsLeftAfterAHundredDialogs) {
     for (int i = 0; i < 100; ++i) {
-        CFileDialogEx dialog(true);
+        CancelledDialog dialog;
         dialog.m_ofn.lpstrInitialDir = folder_.Path().c_str();
         dialog.SetFolderFilter(true);
-        RunSoon([] { ::PostMessageW(::GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); });
         ASSERT_EQ(dialog.DoModal(), IDCANCEL);
         ASSERT_TRUE(dialog.IsHookInstalled());
     }
