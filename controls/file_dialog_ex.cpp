@@ -62,9 +62,11 @@ BOOL CFileDialogEx::OnInitDialog() {
 }
 
 BOOL CALLBACK CFileDialogEx::DisableNavigationControl(HWND child, LPARAM) {
-    const int id = ::GetDlgCtrlID(child);
-    if (id == kLookInLabelId || id == kLookInListId) ::EnableWindow(child, FALSE);
-    return TRUE;
+    AfxCallGuarded([&] {
+        const int id = ::GetDlgCtrlID(child);
+        if (id == kLookInLabelId || id == kLookInListId) ::EnableWindow(child, FALSE);
+    });
+    return TRUE;  // on to every other child
 }
 
 LRESULT CALLBACK CFileDialogEx::FolderFilterHook(int code, WPARAM wParam, LPARAM lParam) {

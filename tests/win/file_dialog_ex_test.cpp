@@ -127,7 +127,8 @@ TEST_F(FolderWithSubfolders, TheDialogShowsItsCaptionAndWithTheFilterNeitherFold
             wchar_t ok[64] = {};
             ::GetDlgItemTextW(common, IDOK, ok, 64);
             EXPECT_STREQ(ok, row.shown);
-            EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(common, 0x471)) != FALSE, !row.filter) << "Look in";
+            for (const int navigation : {0x440, 0x471})  // "Look in" and its list
+                EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(common, navigation)) != FALSE, !row.filter) << navigation;
             const HWND list = FindListView(common);
             ASSERT_NE(list, nullptr);
             ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0);
