@@ -34,6 +34,7 @@ void CToolTipCtrl::UpdateTipText(const wchar_t* text, CWnd* window, UINT_PTR too
 }
 
 std::wstring CToolTipCtrl::GetText(CWnd* window, UINT_PTR toolId) const {
+    if (m_hWnd == nullptr) return {};
     // TTM_GETTEXTW gives no length; tips here are short, 1024 is plenty.
     std::wstring text(1024, L'\0');
     TTTOOLINFOW info = ToolInfo(window, toolId);

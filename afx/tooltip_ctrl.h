@@ -23,7 +23,8 @@ public:
     bool AddTool(CWnd* window, const wchar_t* text, const RECT& rect, UINT_PTR toolId);
     // Changes the text of window's tool toolId.
     void UpdateTipText(const wchar_t* text, CWnd* window, UINT_PTR toolId);
-    // The text of window's tool toolId (empty when there is none).
+    // The text of window's tool toolId (empty when there is none, or no
+    // tooltip window yet).
     std::wstring GetText(CWnd* window, UINT_PTR toolId) const;
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
     // Hands a mouse message of a tool's window to the tooltip, which decides

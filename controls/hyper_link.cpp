@@ -63,8 +63,11 @@ void CHyperLink::SetColors(COLORREF link, COLORREF visited, COLORREF hover) {
 
 void CHyperLink::PreSubclassWindow() {
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | SS_NOTIFY));
-    if (m_target.empty()) m_target = GetWindowText();
-    if (GetWindowText().empty()) SetWindowText(m_target);
+    if (const std::wstring text = GetWindowText(); m_target.empty()) {
+        m_target = text;
+    } else if (text.empty()) {
+        SetWindowText(m_target);
+    }
 
     // A window without a font of its own draws with the system font.
     HFONT base = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
@@ -85,7 +88,7 @@ void CHyperLink::PreSubclassWindow() {
 }
 
 std::wstring CHyperLink::GetTooltipText() {
-    return m_tooltip.m_hWnd != nullptr ? m_tooltip.GetText(this, kToolId) : std::wstring();
+    return m_tooltip.GetText(this, kToolId);
 }
 
 BOOL CHyperLink::PreTranslateMessage(MSG* msg) {

@@ -13,6 +13,7 @@
 
 #include "afx/handles.h"
 #include "afx/shell.h"
+#include "control_host.h"
 #include "controls/button_st.h"
 
 namespace {
@@ -22,21 +23,11 @@ constexpr COLORREF kCustomFace = RGB(10, 20, 30);
 constexpr UINT kMenuCallback = WM_APP + 1;
 constexpr UINT kMenuItem = 77;
 
-// A framework window that hosts buttons (so their notifications are
-// reflected to them) and records the menu commands and callbacks it gets.
-class ButtonHost : public CWnd {
+// Hosts buttons and records the menu commands and callbacks it gets.
+class ButtonHost : public ControlHost {
 public:
-    ButtonHost() {
-        const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        CreateEx(WS_EX_TOPMOST, cls, L"button host", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr);
-        ::SetForegroundWindow(m_hWnd);
-    }
     void Add(CButtonST& button, const wchar_t* caption, DWORD style, int id = 100, RECT at = {10, 10, 90, 50}) {
-        HWND hwnd = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, at.left,
-                                      at.top, at.right - at.left, at.bottom - at.top, m_hWnd,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-        ASSERT_TRUE(button.SubclassWindow(hwnd));
+        ASSERT_TRUE(button.SubclassWindow(AddChild(L"BUTTON", caption, WS_TABSTOP | style, at, id)));
     }
     const AFX_MSGMAP* GetMessageMap() const override {
         static constexpr AFX_MSGMAP_ENTRY entries[] = {

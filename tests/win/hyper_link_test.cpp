@@ -9,6 +9,7 @@
 
 #include "afx/handles.h"
 #include "afx/shell.h"
+#include "control_host.h"
 #include "controls/hyper_link.h"
 #include "message_boxes.h"
 
@@ -16,20 +17,10 @@ namespace {
 
 constexpr int kLinkId = 200;
 
-// A framework window hosting one static control, so its notifications and
-// colour requests are reflected to the link.
-class LinkHost : public CWnd {
+// Hosts one static control at a time, the one the link is bound to.
+class LinkHost : public ControlHost {
 public:
-    LinkHost() {
-        const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        CreateEx(WS_EX_TOPMOST, cls, L"link host", WS_POPUP | WS_VISIBLE, 60, 60, 400, 120, nullptr);
-    }
-    HWND AddStatic(const wchar_t* text, DWORD style, RECT at) {
-        return ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
-                                 at.right - at.left, at.bottom - at.top, m_hWnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLinkId)), nullptr, nullptr);
-    }
+    HWND AddStatic(const wchar_t* text, DWORD style, RECT at) { return AddChild(L"STATIC", text, style, at, kLinkId); }
 };
 
 RECT RectInParent(HWND window) {

@@ -1,0 +1,26 @@
+// A framework window that hosts the controls under test: a visible, topmost
+// pop-up in the button-face colour on the test's thread, so the controls'
+// notifications and colour requests come back to them reflected, and
+// WindowFromPoint finds them where they are.
+#pragma once
+
+#include <windows.h>
+
+#include "afx/wnd.h"
+
+class ControlHost : public CWnd {
+public:
+    ControlHost() {
+        const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        CreateEx(WS_EX_TOPMOST, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr);
+        ::SetForegroundWindow(m_hWnd);
+    }
+
+    // A visible child of windowClass at rect (client coordinates) with that id.
+    HWND AddChild(const wchar_t* windowClass, const wchar_t* text, DWORD style, RECT at, int id) {
+        return ::CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                                 at.right - at.left, at.bottom - at.top, m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
+};
