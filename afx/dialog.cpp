@@ -63,6 +63,9 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
 const AFX_MSGMAP* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
 
 INT_PTR CDialog::DoModal() {
+    // An object whose dialog is already up (modal or modeless) keeps it: a
+    // second run would end by destroying the window the first one runs.
+    if (m_hWnd != nullptr) return -1;
     HINSTANCE resources = AfxGetResourceHandle();
     const TemplateResource found = FindDialogTemplate(resources, m_templateId);
     if (found.bytes == nullptr) return -1;

@@ -21,7 +21,8 @@ public:
     ~CDialog() override;
 
     // Creates the dialog, runs it until EndDialog and destroys it. Returns
-    // the EndDialog result, or -1 when the dialog could not be created.
+    // the EndDialog result, or -1 when the dialog could not be created or
+    // the object's dialog is already running.
     virtual INT_PTR DoModal();
 
     // Creates the dialog modeless from a template in the given module

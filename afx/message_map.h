@@ -241,6 +241,18 @@ constexpr AFX_MSGMAP_ENTRY OnWmMouseMove() {
             }};
 }
 
+// WM_CAPTURECHANGED: void OnCaptureChanged(HWND newCapture).
+template <auto Handler>
+constexpr AFX_MSGMAP_ENTRY OnWmCaptureChanged() {
+    using C = handler_class<Handler>;
+    static_assert(std::is_same_v<decltype(Handler), void (C::*)(HWND)>);
+    return {WM_CAPTURECHANGED, 0, 0, [](CCmdTarget& t, WPARAM, LPARAM l, LRESULT& r) {
+                (static_cast<C&>(t).*Handler)(reinterpret_cast<HWND>(l));
+                r = 0;
+                return true;
+            }};
+}
+
 // WM_ACTIVATE: void OnActivate(UINT state, HWND other, BOOL minimized).
 template <auto Handler>
 constexpr AFX_MSGMAP_ENTRY OnWmActivate() {

@@ -5,6 +5,7 @@
 namespace {
 ShellExecuteFunction g_shellExecute = &::ShellExecuteW;
 ShellExecuteExFunction g_shellExecuteEx = &::ShellExecuteExW;
+BrowseForFolderFunction g_browseForFolder = &::SHBrowseForFolderW;
 }  // namespace
 
 HINSTANCE AfxShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
@@ -23,5 +24,13 @@ BOOL AfxShellExecuteEx(SHELLEXECUTEINFOW* info) { return g_shellExecuteEx(info);
 ShellExecuteExFunction AfxSetShellExecuteEx(ShellExecuteExFunction replacement) {
     const ShellExecuteExFunction previous = g_shellExecuteEx;
     g_shellExecuteEx = replacement != nullptr ? replacement : &::ShellExecuteExW;
+    return previous;
+}
+
+PIDLIST_ABSOLUTE AfxBrowseForFolder(BROWSEINFOW* info) { return g_browseForFolder(info); }
+
+BrowseForFolderFunction AfxSetBrowseForFolder(BrowseForFolderFunction replacement) {
+    const BrowseForFolderFunction previous = g_browseForFolder;
+    g_browseForFolder = replacement != nullptr ? replacement : &::SHBrowseForFolderW;
     return previous;
 }

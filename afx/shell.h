@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
                                                  INT);
@@ -26,3 +27,30 @@ BOOL AfxShellExecuteEx(SHELLEXECUTEINFOW* info);
 // Replaces ShellExecuteExW for this process (null: the shell's own again)
 // and returns the one it replaced.
 ShellExecuteExFunction AfxSetShellExecuteEx(ShellExecuteExFunction replacement);
+
+using BrowseForFolderFunction = PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*);
+
+// SHBrowseForFolderW, or the function set with AfxSetBrowseForFolder. The
+// calling thread's COM apartment is the caller's to set up.
+PIDLIST_ABSOLUTE AfxBrowseForFolder(BROWSEINFOW* info);
+
+// Replaces SHBrowseForFolderW for this process (null: the shell's own
+// again) and returns the one it replaced.
+BrowseForFolderFunction AfxSetBrowseForFolder(BrowseForFolderFunction replacement);
+
+// COM initialised as a single-threaded apartment for the life of the object,
+// as the shell's dialogs need it, unless the thread has COM already; undoes
+// exactly what it did: an apartment the thread had (of either kind) stays.
+class AfxComApartment {
+public:
+    AfxComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~AfxComApartment() {
+        // S_FALSE (already a single-threaded apartment) counted once more too.
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    AfxComApartment(const AfxComApartment&) = delete;
+    AfxComApartment& operator=(const AfxComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};

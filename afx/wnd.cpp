@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -14,13 +15,53 @@
 
 namespace {
 
-// A window's messages all arrive on the thread that made it, so each thread
-// keeps the objects of its own windows and no map is shared or locked.
-// Thread-local objects here have trivial destructors only: MinGW's runtime
-// may free a thread's storage before it runs their destructors, so the map
-// is made with the thread's first window and freed with its last.
-using HandleMapType = std::unordered_map<HWND, CWnd*>;
-thread_local HandleMapType* t_handleMap = nullptr;
+// Which object each window of the process belongs to, and the thread that
+// owns the window. Lookups answer only for windows of the calling thread (a
+// window's messages all arrive there), but the map is one for the process so
+// that an object destroyed on another thread can still take its entry out.
+// Made once and never freed: windows are still torn down while the process
+// ends, after static objects may be gone.
+class HandleMap {
+public:
+    CWnd* Find(HWND hwnd) {
+        AcquireSRWLockShared(&lock_);
+        const auto it = entries_.find(hwnd);
+        CWnd* wnd = it != entries_.end() && it->second.thread == ::GetCurrentThreadId() ? it->second.wnd : nullptr;
+        ReleaseSRWLockShared(&lock_);
+        return wnd;
+    }
+    // False when the window already has an object.
+    bool Add(HWND hwnd, CWnd* wnd) {
+        AcquireSRWLockExclusive(&lock_);
+        const bool added = entries_.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId()}).second;
+        ReleaseSRWLockExclusive(&lock_);
+        return added;
+    }
+    // Takes the window's entry out if it is wnd's; from any thread.
+    void Remove(HWND hwnd, const CWnd* wnd) {
+        AcquireSRWLockExclusive(&lock_);
+        if (const auto it = entries_.find(hwnd); it != entries_.end() && it->second.wnd == wnd) entries_.erase(it);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+
+private:
+    struct Entry {
+        CWnd* wnd;
+        DWORD thread;
+    };
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, Entry> entries_;
+};
+
+HandleMap& TheHandleMap() {
+    static HandleMap* const map = new HandleMap;
+    return *map;
+}
+
+// Whether the calling thread made the window (false for no window).
+bool IsOwnWindow(HWND hwnd) {
+    return hwnd != nullptr && ::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId();
+}
 
 // The message now being handled, for Default().
 struct CurrentMessage {
@@ -41,6 +82,10 @@ thread_local HHOOK t_createHook = nullptr;
 
 CWnd::~CWnd() {
     if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
+    // A window that outlives its object (another thread's, which this one
+    // may not destroy, or one whose destruction was refused) goes back to
+    // its own procedure, and no entry is left pointing at a dead object.
+    if (m_hWnd != nullptr) UnsubclassWindow();
 }
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
@@ -50,28 +95,17 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    if (hwnd == nullptr) return nullptr;
-    if (t_handleMap == nullptr) return nullptr;
-    const auto it = t_handleMap->find(hwnd);
-    return it == t_handleMap->end() ? nullptr : it->second;
-}
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return hwnd != nullptr ? TheHandleMap().Find(hwnd) : nullptr; }
 
 bool CWnd::Attach(HWND hwnd) {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
-    if (t_handleMap == nullptr) t_handleMap = new HandleMapType;
-    (*t_handleMap)[hwnd] = this;
+    if (m_hWnd != nullptr || !IsOwnWindow(hwnd) || !TheHandleMap().Add(hwnd, this)) return false;
     m_hWnd = hwnd;
     return true;
 }
 
 HWND CWnd::Detach() {
-    HWND hwnd = m_hWnd;
-    if (hwnd != nullptr && t_handleMap != nullptr) {
-        t_handleMap->erase(hwnd);
-        if (t_handleMap->empty()) delete std::exchange(t_handleMap, nullptr);
-    }
-    m_hWnd = nullptr;
+    HWND hwnd = std::exchange(m_hWnd, nullptr);
+    if (hwnd != nullptr) TheHandleMap().Remove(hwnd, this);
     return hwnd;
 }
 
@@ -84,9 +118,16 @@ bool CWnd::AttachSubclassed(HWND hwnd) {
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
+    // Another thread's window would bring its messages to a thread whose
+    // objects this one does not know.
+    if (!IsOwnWindow(hwnd) || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
     m_hWnd = hwnd;  // so PreSubclassWindow can work on the window
-    PreSubclassWindow();
+    try {
+        PreSubclassWindow();
+    } catch (...) {
+        m_hWnd = nullptr;  // a refused attachment leaves the object as it was
+        throw;
+    }
     m_hWnd = nullptr;
     return AttachSubclassed(hwnd);
 }
@@ -96,7 +137,9 @@ bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 }
 
 HWND CWnd::UnsubclassWindow() {
-    if (m_hWnd != nullptr && m_pfnSuper != nullptr)
+    // Only our own procedure is taken out: one put over it later stays.
+    if (m_hWnd != nullptr && m_pfnSuper != nullptr &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc)
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     return Detach();
@@ -113,7 +156,26 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
     return AfxCheckCreated(this, hwnd);
 }
 
-bool CWnd::DestroyWindow() { return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != FALSE; }
+bool CWnd::DestroyWindow() { return IsOwnWindow(m_hWnd) && ::DestroyWindow(m_hWnd) != FALSE; }
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const {
+    struct Sent {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } sent{message, wParam, lParam};
+    // EnumChildWindows visits children's children too.
+    ::EnumChildWindows(
+        m_hWnd,
+        [](HWND child, LPARAM data) noexcept -> BOOL {
+            return AfxCallGuarded(TRUE, [&] {
+                const auto* what = reinterpret_cast<const Sent*>(data);
+                ::SendMessageW(child, what->message, what->wParam, what->lParam);
+                return TRUE;
+            });
+        },
+        reinterpret_cast<LPARAM>(&sent));
+}
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
@@ -180,6 +242,9 @@ int CWnd::MessageBox(const std::wstring& text, const wchar_t* caption, UINT type
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    // The system tells only top-level windows that its colours changed;
+    // their controls, which cache colours and brushes, hear it from them.
+    if (message == WM_SYSCOLORCHANGE && !(GetStyle() & WS_CHILD)) SendMessageToDescendants(message, wParam, lParam);
     return result;
 }
 
@@ -281,11 +346,7 @@ void CWnd::PreSubclassWindow() {}
 void CWnd::PostNcDestroy() {}
 
 void CWnd::FinishNcDestroy() {
-    if (m_pfnSuper != nullptr &&
-        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc)
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = nullptr;
-    Detach();
+    UnsubclassWindow();
     PostNcDestroy();
 }
 
@@ -355,8 +416,11 @@ bool AfxUnhookWindowCreate() {
 }
 
 const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
-    // One class per combination; the names live as long as the process.
+    // One class per combination, for the whole process (window classes are
+    // the module's, not a thread's); the names live as long as the process.
     static std::map<std::wstring, bool> registered;
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> held(lock);
     wchar_t name[96];
     std::swprintf(name, 96, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), classStyle,
                   static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));

@@ -1,6 +1,6 @@
 // CWnd: one C++ object per window, found from the handle through the
-// handle map of the window's thread, with the window's messages dispatched through the
-// object's message map.
+// handle map by the thread that owns the window, with the window's messages
+// dispatched through the object's message map.
 //
 // A window gets its object either by being created through CreateEx (or a
 // CDialog creation), which subclasses it before its first message, or by
@@ -24,7 +24,9 @@ class CDataExchange;
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
-    // Destroys the window if the object still owns one.
+    // Destroys the window if the object still owns one. A window the
+    // destructor may not destroy (another thread's) is given back its own
+    // procedure and left running without the object.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -36,12 +38,15 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Attach/Detach only bind the handle to the object; they do not route
-    // messages (SubclassWindow does both).
+    // messages (SubclassWindow does both). Attach takes only a window of the
+    // calling thread; Detach works from any thread.
     bool Attach(HWND hwnd);
     HWND Detach();
 
     // Routes an existing window's messages through this object.
-    // PreSubclassWindow runs first. False if the window is already taken.
+    // PreSubclassWindow runs first; when it throws, the error goes on to the
+    // caller and the object stays unattached. False if the window is
+    // already taken or belongs to another thread.
     bool SubclassWindow(HWND hwnd);
     bool SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
@@ -50,7 +55,11 @@ public:
     // False, creating nothing, when the object already has a window.
     bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x, int y,
                   int width, int height, HWND parent, HMENU menu = nullptr, void* param = nullptr);
+    // False for no window or another thread's (which may not destroy it).
     virtual bool DestroyWindow();
+
+    // Sends the message to every child window and their children in turn.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     // Transfers data between the controls and the object's members
     // (DoDataExchange); save true reads the controls. False when an

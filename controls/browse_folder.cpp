@@ -3,6 +3,7 @@
 #include "afx/exception_barrier.h"
 #include "afx/handles.h"
 #include "afx/module_state.h"
+#include "afx/shell.h"
 
 CBrowseFolderShell::CBrowseFolderShell(HWND owner, LPCITEMIDLIST root, int promptId) {
     m_info.hwndOwner = owner;
@@ -50,8 +51,11 @@ void CBrowseFolderShell::ShowStatus(const wchar_t* text) const {
 
 bool CBrowseFolderShell::Browse() {
     bool chosen = false;
+    // The dialog's tree and its new style are COM objects of the shell,
+    // which need a single-threaded apartment on this thread.
+    const AfxComApartment apartment;
     // The shell allocates the list with the COM task allocator; it is ours to free.
-    if (const afx::unique_pidl item(::SHBrowseForFolderW(&m_info)); item)
+    if (const afx::unique_pidl item(AfxBrowseForFolder(&m_info)); item)
         chosen = ::SHGetPathFromIDListW(item.get(), m_path) != FALSE;
     m_dialog = nullptr;
     return chosen;

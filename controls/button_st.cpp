@@ -79,6 +79,7 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnWmActivate<&CButtonST::OnActivate>(),
         afx::OnWmEnable<&CButtonST::OnEnable>(),
         afx::OnNotification<WM_CANCELMODE, &CButtonST::OnCancelMode>(),
+        afx::OnWmCaptureChanged<&CButtonST::OnCaptureChanged>(),
         afx::OnWmGetDlgCode<&CButtonST::OnGetDlgCode>(),
         afx::OnReflectedCtlColor<&CButtonST::CtlColor>(),
         afx::OnMessage<BM_SETSTYLE, &CButtonST::OnSetStyle>(),
@@ -413,16 +414,45 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
     if ((keyFlags & MK_LBUTTON) && !isHover) return;
     if (!isFlat) return;
     const HWND active = alwaysTrack ? m_hWnd : ::GetActiveWindow();
-    if (under == m_hWnd && active != nullptr) {
+    // A move handled late (queued behind a menu's loop) must not light a
+    // button the pointer has left since.
+    if (under == m_hWnd && active != nullptr && PointerIsOver()) {
         if (isHover) return;
         isHover = TRUE;
         Repaint(true);
         Play(sounds[kHoverSound]);
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
-        ::_TrackMouseEvent(&track);
+        TrackLeave();
         return;
     }
     CancelHover();
+}
+
+void CButtonST::TrackLeave() {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+    ::_TrackMouseEvent(&track);
+}
+
+bool CButtonST::PointerIsOver() const {
+    POINT pointer{};
+    RECT frame{};
+    // The rectangle too: right after a menu closes, Wine may still report
+    // the button under a point well outside it.
+    return ::GetCursorPos(&pointer) && ::GetWindowRect(m_hWnd, &frame) && ::PtInRect(&frame, pointer) &&
+           ::WindowFromPoint(pointer) == m_hWnd;
+}
+
+void CButtonST::RecheckHover() {
+    if (!isHover) return;
+    if (PointerIsOver()) {
+        TrackLeave();  // the menu's loop may have ended the tracking
+    } else {
+        CancelHover();
+    }
+}
+
+void CButtonST::OnCaptureChanged(HWND newCapture) {
+    Default();
+    if (newCapture != m_hWnd) RecheckHover();
 }
 
 void CButtonST::OnSysColorChange() {
@@ -453,6 +483,7 @@ BOOL CButtonST::OnClicked() {
                                                      window.left, window.bottom, menuOwner);
         menuShown = FALSE;
         Repaint(true);
+        RecheckHover();
         if (command != 0) ::PostMessageW(menuOwner, WM_COMMAND, LOWORD(command), 0);
     } else if (linkTarget[0] != L'\0') {
         SHELLEXECUTEINFOW info{};

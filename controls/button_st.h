@@ -180,6 +180,9 @@ protected:
     void OnEnable(BOOL enabled);
     // When the system cancels a mode (a menu or capture) of the button.
     void OnCancelMode();
+    // When the mouse capture changes hands (the button's own press ends, or
+    // a menu or another window takes it).
+    void OnCaptureChanged(HWND newCapture);
     // When the dialog manager asks what keys and role the button has.
     UINT OnGetDlgCode();
     // When the parent is asked for the button's background brush (reflected).
@@ -229,6 +232,14 @@ private:
     RECT PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD width, DWORD height) const;
     void PaintParentBackground(CDC* dc);
     void CancelHover();
+    // After something else held the pointer (a capture, a menu's loop): ends
+    // the hover unless the pointer is still over the button, and asks for
+    // a new leave notification when it is.
+    void RecheckHover();
+    // One WM_MOUSELEAVE when the pointer leaves the button.
+    void TrackLeave();
+    // Whether the pointer is over the button now (not as a message said).
+    bool PointerIsOver() const;
     void EnsureTooltip();
     void Play(const SoundEntry& sound) const;
     // The colour pair of the visual state: hot, focused or normal.

@@ -48,6 +48,7 @@ const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
         afx::OnReflectedCtlColor<&CHyperLink::CtlColor>(),
         afx::OnWmSetCursor<&CHyperLink::OnSetCursor>(),
         afx::OnWmMouseMove<&CHyperLink::OnMouseMove>(),
+        afx::OnWmCaptureChanged<&CHyperLink::OnCaptureChanged>(),
     };
     static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
     return &map;
@@ -169,6 +170,15 @@ void CHyperLink::OnMouseMove(UINT, POINT point) {
         ::ReleaseCapture();
         Redraw();
     }
+}
+
+void CHyperLink::OnCaptureChanged(HWND newCapture) {
+    // The hover look lasts only as long as the capture that will see the
+    // pointer leave: a message box, a menu or another window taking it
+    // (or the user clicking elsewhere) ends the hover here.
+    if (newCapture == m_hWnd || !m_over) return;
+    m_over = FALSE;
+    Redraw();
 }
 
 INT_PTR CHyperLink::OpenTarget(const std::wstring& target, int showCommand) const {

@@ -68,6 +68,8 @@ protected:
     BOOL OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
     // When the pointer moves over the control (or anywhere, while captured).
     void OnMouseMove(UINT keyFlags, POINT point);
+    // When the mouse capture goes to another window or is released.
+    void OnCaptureChanged(HWND newCapture);
 
 private:
     // Resizes the window to its text, as its alignment style says.

@@ -4,31 +4,15 @@
 #include <chrono>
 #include <utility>
 
+#include "process_windows.h"
+
 namespace {
 
-constexpr int kMessageBoxTextId = 0xFFFF;
-
-struct Search {
-    DWORD process;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK CollectBoxes(HWND window, LPARAM lParam) noexcept {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t name[16] = {};
-    ::GetClassNameW(window, name, 16);
-    if (process == search->process && std::wstring(name) == L"#32770" && ::IsWindowVisible(window) &&
-        ::GetDlgItem(window, kMessageBoxTextId) != nullptr)
-        search->boxes.push_back(window);
-    return TRUE;
-}
-
+// The visible message boxes of the process.
 std::vector<HWND> BoxesOf(DWORD processId) {
-    Search search{processId, {}};
-    ::EnumWindows(&CollectBoxes, reinterpret_cast<LPARAM>(&search));
-    return search.boxes;
+    std::vector<HWND> boxes = demo::VisibleTopLevelWindowsOf(processId);
+    std::erase_if(boxes, [](HWND window) { return !demo::IsMessageBox(window); });
+    return boxes;
 }
 
 // The icon a box shows, by its static icon control; only its own process
@@ -46,17 +30,6 @@ std::wstring IconOf(HWND box) {
 }
 
 }  // namespace
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[2048] = {};
-    ::GetWindowTextW(window, text, 2048);
-    return text;
-}
-
-HWND FindMessageBox(DWORD processId) {
-    const std::vector<HWND> boxes = BoxesOf(processId);
-    return boxes.empty() ? nullptr : boxes.front();
-}
 
 MessageBoxWatcher::MessageBoxWatcher(std::vector<int> answers, DWORD processId, std::chrono::milliseconds answerAfter)
     : answers_(std::move(answers)), processId_(processId), answerAfter_(answerAfter), thread_([this] { Watch(); }) {}
@@ -83,7 +56,7 @@ void MessageBoxWatcher::Watch() {
         const auto now = std::chrono::steady_clock::now();
         for (HWND box : BoxesOf(processId_)) {
             if (std::any_of(tracked_.begin(), tracked_.end(), [&](const Tracked& t) { return t.box == box; })) continue;
-            SeenMessageBox seen{WindowText(box), WindowText(::GetDlgItem(box, kMessageBoxTextId)),
+            SeenMessageBox seen{demo::TextOf(box), demo::MessageBoxText(box),
                                 ::GetWindow(box, GW_OWNER), {}, {}};
             for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
                 if (::GetDlgItem(box, id) != nullptr) seen.buttons.push_back(id);

@@ -58,8 +58,3 @@ private:
     std::vector<Tracked> tracked_;
     std::thread thread_;
 };
-
-// A message box of the process now on screen (a "#32770" window with the
-// text control 0xFFFF), or null.
-HWND FindMessageBox(DWORD processId);
-std::wstring WindowText(HWND window);

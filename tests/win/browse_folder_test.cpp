@@ -6,9 +6,12 @@
 #include <objidl.h>
 
 #include <functional>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
+#include "afx/shell.h"
 #include "controls/browse_folder.h"
 #include "run_soon.h"
 #include "scoped_state.h"
@@ -145,6 +148,50 @@ TEST(BrowseForFolder, TheShellsItemListsAreFreed) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(browser.Browse());
     ::CoRevokeMallocSpy();
     EXPECT_LT(spy.live, 5) << "one list left per Browse would show as 5";
+}
+
+// The calling thread's COM apartment, "none", "single" or "multi", found by
+// asking for a multithreaded one (and undoing what that did).
+std::string Apartment() {
+    const HRESULT asked = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (asked == RPC_E_CHANGED_MODE) return "single";
+    ::CoUninitialize();
+    return asked == S_FALSE ? "multi" : "none";
+}
+
+std::string g_apartmentInShell;
+PIDLIST_ABSOLUTE WINAPI NoteApartment(BROWSEINFOW*) {
+    g_apartmentInShell = Apartment();
+    return nullptr;
+}
+
+TEST(BrowseForFolder, TheShellsDialogRunsInASingleThreadedApartmentThatIsUndoneAfter) {
+    const BrowseForFolderFunction previous = AfxSetBrowseForFolder(&NoteApartment);
+    struct Row {
+        const char* name;
+        std::optional<DWORD> initialised;  // how the thread's COM was set up before
+        std::string inShell;
+    } rows[] = {
+        {"a thread without COM", std::nullopt, "single"},
+        {"a single-threaded apartment", COINIT_APARTMENTTHREADED, "single"},
+        {"a multithreaded apartment stays one", COINIT_MULTITHREADED, "multi"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::thread([&] {
+            if (row.initialised) {
+                ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, *row.initialised)));
+            }
+            const std::string before = Apartment();
+            CBrowseForFolder browser(nullptr);
+            EXPECT_FALSE(browser.Browse());
+            EXPECT_EQ(g_apartmentInShell, row.inShell);
+            EXPECT_EQ(Apartment(), before) << "as it was";
+            if (row.initialised) ::CoUninitialize();
+            EXPECT_EQ(Apartment(), "none") << "nothing left to undo";
+        }).join();
+    }
+    AfxSetBrowseForFolder(previous);
 }
 
 }  // namespace

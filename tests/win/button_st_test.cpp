@@ -1,12 +1,12 @@
-// The owner-drawn button in-process: its drawing read back from pixels,
-// its behaviour driven through real messages, and its ownership of every
-// handle it is given or makes, counted through the handles themselves.
+// The owner-drawn button in-process: its drawing read back from pixels, its
+// behaviour driven by real pointer and key input through the framework's
+// message handling, and its ownership of every handle and window it is
+// given or makes, counted through the handles themselves.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,15 +15,22 @@
 #include "afx/shell.h"
 #include "control_host.h"
 #include "controls/button_st.h"
+#include "gdi_probe.h"
+#include "real_input.h"
 
 namespace {
+
+using probe::IconAlive;
+using probe::MakeIcon;
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 160, 0), kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kCustomFace = RGB(10, 20, 30);
 constexpr UINT kMenuCallback = WM_APP + 1;
 constexpr UINT kMenuItem = 77;
 
-// Hosts buttons and records the menu commands and callbacks it gets.
+HBITMAP MakeHalfBitmap(COLORREF color, int size = 16) { return probe::MakeHalfBitmap(kMagenta, color, size); }
+
+// Hosts buttons and records the clicks, menu commands and callbacks it gets.
 class ButtonHost : public ControlHost {
 public:
     void Add(CButtonST& button, const wchar_t* caption, DWORD style, int id = 100, RECT at = {10, 10, 90, 50}) {
@@ -37,6 +44,10 @@ public:
         static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
         return &map;
     }
+    bool OnCmdMsg(UINT id, UINT code) override {
+        if (code == BN_CLICKED && id != kMenuItem) ++clicks;  // a menu command's code is 0 too
+        return ControlHost::OnCmdMsg(id, code);
+    }
     // When the popup menu's item was chosen.
     void OnMenuItem() { ++menuCommands; }
     // When the button is about to open its popup menu.
@@ -45,49 +56,13 @@ public:
         return 0;
     }
 
+    int clicks = 0;
     int menuCommands = 0;
     std::vector<std::pair<HMENU, LPARAM>> callbacks;
 };
 
-void PumpMessages() {
-    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&msg);
-}
-
-HICON MakeIcon(COLORREF color, int size = 16) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    const afx::unique_hbitmap colorBits(::CreateCompatibleBitmap(screen.get().dc, size, size));
-    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));  // all 0: opaque
-    {
-        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
-        const auto selected = afx::SelectObject(dc.get(), colorBits.get());
-        const RECT all{0, 0, size, size};
-        const afx::unique_hbrush brush(::CreateSolidBrush(color));
-        ::FillRect(dc.get(), &all, brush.get());
-    }
-    ICONINFO info{TRUE, 0, 0, mask.get(), colorBits.get()};
-    return ::CreateIconIndirect(&info);
-}
-
-// Left half transparentColor, right half color.
-HBITMAP MakeHalfBitmap(COLORREF color, int size = 16) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get().dc, size, size);
-    const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
-    const auto selected = afx::SelectObject(dc.get(), bitmap);
-    const RECT left{0, 0, size / 2, size}, right{size / 2, 0, size, size};
-    const afx::unique_hbrush transparent(::CreateSolidBrush(kMagenta)), solid(::CreateSolidBrush(color));
-    ::FillRect(dc.get(), &left, transparent.get());
-    ::FillRect(dc.get(), &right, solid.get());
-    return bitmap;
-}
-
-bool IconAlive(HICON icon) {
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return false;
-    afx::unique_hbitmap(info.hbmMask).reset();
-    afx::unique_hbitmap(info.hbmColor).reset();
-    return true;
-}
+// The pointer over a button, through the input queue.
+void PointAt(const CButtonST& button) { MovePointerTo(CentreOf(button.m_hWnd)); }
 
 // The button drawn into an 80 x 40 memory bitmap with the given item state.
 struct Drawing {
@@ -228,9 +203,8 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
             ASSERT_EQ(button.SetBitmaps(MakeHalfBitmap(kGreen), kMagenta), 0u);
         }
         if (row.hover) {
-            ::UpdateWindow(host.m_hWnd);
-            button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-            ASSERT_TRUE(button.IsHovering());
+            PointAt(button);
+            ASSERT_TRUE(PumpUntil([&] { return button.IsHovering(); }));
         }
         if (row.transparent) {
             const afx::unique_hbrush green(::CreateSolidBrush(kGreen));
@@ -298,116 +272,143 @@ TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
     EXPECT_EQ(CButtonST::CreateGrayscaleIcon(nullptr), nullptr);
 }
 
-TEST(ButtonST, HoverCheckboxTooltipMenuLinkCursorAndDefaultLook) {
+TEST(ButtonST, HoverLightsAFlatButtonUnderThePointerOnlyAndEveryWayOfLeavingEndsIt) {
     ButtonHost host;
-    CButtonST flat, standard, check, other;
+    CButtonST flat, standard;
     host.Add(flat, L"Flat", BS_PUSHBUTTON, 101, {10, 10, 90, 50});
-    host.Add(standard, L"Standard", BS_DEFPUSHBUTTON, 102, {100, 10, 180, 50});
-    host.Add(check, L"Check", BS_AUTOCHECKBOX, 103, {190, 10, 270, 50});
-    host.Add(other, L"Other", BS_PUSHBUTTON, 104, {10, 60, 90, 100});
+    host.Add(standard, L"Standard", BS_PUSHBUTTON, 102, {100, 10, 180, 50});
     standard.SetFlatStyle(false, false);
-    ::UpdateWindow(host.m_hWnd);
+    const POINT empty = [&] {
+        POINT p{200, 150};
+        ::ClientToScreen(host.m_hWnd, &p);
+        return p;
+    }();
+    PointAt(standard);
+    EXPECT_FALSE(standard.IsHovering()) << "a standard button";
+    PointAt(flat);
+    EXPECT_TRUE(flat.IsHovering());
+    MovePointerTo(empty);
+    EXPECT_TRUE(PumpUntil([&] { return !flat.IsHovering(); })) << "the leave notification";
 
-    // Hover: flat buttons only, not while a drag from elsewhere holds the
-    // left button, and every way of leaving ends it.
-    const LPARAM centre = MAKELPARAM(40, 20);
-    standard.SendMessage(WM_MOUSEMOVE, 0, centre);
-    EXPECT_FALSE(standard.IsHovering());
-    flat.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, centre);
+    demo::SendLeftButton(true);  // a drag that began elsewhere
+    PointAt(flat);
     EXPECT_FALSE(flat.IsHovering()) << "a drag that began elsewhere";
-    for (const auto& [message, wParam] : {std::pair{UINT{WM_MOUSELEAVE}, WPARAM{0}}, {WM_KILLFOCUS, 0},
-                                          {WM_CANCELMODE, 0}, {WM_ACTIVATE, WA_INACTIVE}}) {
-        flat.SendMessage(WM_MOUSEMOVE, 0, centre);
+    demo::SendLeftButton(false);
+    PumpFor(50);
+
+    const LPARAM centre = MAKELPARAM(40, 20);
+    for (const auto& [message, wParam] : {std::pair{UINT{WM_KILLFOCUS}, WPARAM{0}}, {WM_CANCELMODE, 0},
+                                          {WM_ACTIVATE, WA_INACTIVE}, {WM_MOUSELEAVE, 0}}) {
+        flat.SendMessage(WM_MOUSEMOVE, 0, centre);  // the pointer is over it
         ASSERT_TRUE(flat.IsHovering());
         ::ValidateRect(flat.m_hWnd, nullptr);
         flat.SendMessage(message, wParam);
         EXPECT_FALSE(flat.IsHovering()) << message;
         EXPECT_TRUE(::GetUpdateRect(flat.m_hWnd, nullptr, FALSE)) << "repainted on leaving, " << message;
     }
-    flat.SendMessage(WM_MOUSEMOVE, 0, centre);
-    flat.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(40, 200));
-    EXPECT_FALSE(flat.IsHovering()) << "the pointer over another window";
+}
 
-    // Checkbox mode: mouse and keyboard toggle it; BM_SETCHECK's values.
+TEST(ButtonST, ACheckboxButtonTogglesByClickAndSpaceAndFollowsTheCheckMessages) {
+    ButtonHost host;
+    CButtonST check, push;
+    host.Add(check, L"Check", BS_AUTOCHECKBOX, 103);
+    host.Add(push, L"Push", BS_PUSHBUTTON, 104, {100, 10, 180, 50});
     EXPECT_TRUE(check.IsCheckBox());
     EXPECT_EQ(check.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
-    check.SendMessage(BM_CLICK);
+    PointAt(check);
+    ClickLeft();
     EXPECT_EQ(check.SendMessage(BM_GETCHECK), 1);
-    ::SetFocus(check.m_hWnd);
-    check.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
-    check.SendMessage(WM_KEYUP, VK_SPACE, 0);
+    PressKey(VK_SPACE);  // the click gave it the focus
     EXPECT_EQ(check.GetCheckState(), 0) << "the space bar clicks too";
     for (const auto& [sent, state] : {std::pair{1, 1}, {2, 1}, {0, 0}, {5, 0}}) {
         check.SendMessage(BM_SETCHECK, sent);
         EXPECT_EQ(check.GetCheckState(), state) << sent;
     }
-    EXPECT_EQ(flat.SetCheckState(1), 0u);
-    EXPECT_EQ(flat.GetCheckState(), 0) << "outside checkbox mode";
+    push.SetCheckState(1);
+    EXPECT_EQ(push.GetCheckState(), 0) << "outside checkbox mode";
+}
 
-    // Tooltip: one tool, the newer text.
-    flat.SetTooltip(nullptr);
-    EXPECT_EQ(flat.GetTooltipText(), L"");
-    flat.SetTooltip(L"first");
-    flat.SetTooltip(L"second");
-    int tools = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM count) noexcept -> BOOL {
-            wchar_t cls[64] = {};
-            ::GetClassNameW(window, cls, 64);
-            if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0)
-                *reinterpret_cast<int*>(count) += static_cast<int>(::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tools));
-    EXPECT_EQ(tools, 1);
-    EXPECT_EQ(flat.GetTooltipText(), L"second");
+TEST(ButtonST, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRests) {
+    ButtonHost host;
+    CButtonST button;
+    host.Add(button, L"Tip", BS_PUSHBUTTON);
+    button.SetTooltip(nullptr);
+    EXPECT_EQ(button.GetTooltipText(), L"");
+    button.SetTooltip(L"first");
+    button.SetTooltip(L"second");
+    EXPECT_EQ(probe::CountThreadWindows(TOOLTIPS_CLASSW), 1);
+    EXPECT_EQ(button.GetTooltipText(), L"second");
+    // The pointer's messages reach the tip only through PreTranslateMessage.
+    PointAt(button);
+    EXPECT_TRUE(PumpUntil([] {
+        const HWND tip = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
+        return tip != nullptr && ::IsWindowVisible(tip);
+    }, 5000)) << "the tip shows";
+}
 
-    // Menu: the callback sees the submenu first, the chosen command reaches
-    // the owner; a link target set as well does nothing then.
-    static std::vector<std::wstring> opened;
-    opened.clear();
-    const auto record = [](SHELLEXECUTEINFOW* info) noexcept -> BOOL {
-        opened.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile + L" " + std::to_wstring(info->nShow) +
-                         L" " + std::to_wstring(info->fMask));
-        return TRUE;
-    };
-    const ShellExecuteExFunction previous = AfxSetShellExecuteEx(record);
+std::vector<std::wstring> g_opened;
+BOOL WINAPI RecordShell(SHELLEXECUTEINFOW* info) {
+    g_opened.push_back(std::wstring(info->lpVerb) + L" " + info->lpFile + L" " + std::to_wstring(info->nShow) + L" " +
+                       std::to_wstring(info->fMask));
+    return TRUE;
+}
+
+TEST(ButtonST, AClickOpensTheMenuOrElseTheLinkAndTheParentSeesTheClickToo) {
+    ButtonHost host;
+    CButtonST button, check;
+    host.Add(button, L"Menu", BS_PUSHBUTTON, 101);
+    host.Add(check, L"Check", BS_AUTOCHECKBOX, 102, {100, 10, 180, 50});
+    g_opened.clear();
+    const ShellExecuteExFunction previous = AfxSetShellExecuteEx(&RecordShell);
     HMENU menu = ::CreateMenu();
     HMENU submenu = ::CreatePopupMenu();
     ::AppendMenuW(submenu, MF_STRING, kMenuItem, L"Item");
     ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), L"Popup");
-    other.SetMenu(menu, host.m_hWnd, false);
-    other.SetMenuCallback(host.m_hWnd, kMenuCallback, 9);
-    other.SetLinkTarget(L"https://example.invalid/");
-    // The menu's own loop takes these keys: down to the item, Enter.
-    ::PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
-    other.SendMessage(BM_CLICK);
-    PumpMessages();
-    EXPECT_EQ(host.callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}}));
+    button.SetMenu(menu, host.m_hWnd, false);
+    button.SetMenuCallback(host.m_hWnd, kMenuCallback, 9);
+    button.SetLinkTarget(L"https://example.invalid/");
+    PointAt(button);
+    // Queued behind the click, the keys reach the menu's own loop.
+    demo::SendLeftClick();
+    demo::SendKey(VK_DOWN);
+    demo::SendKey(VK_RETURN);
+    PumpUntil([&] { return host.menuCommands > 0; });
+    EXPECT_EQ(host.callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}})) << "told before it opens";
     EXPECT_EQ(host.menuCommands, 1);
-    EXPECT_TRUE(opened.empty()) << "the menu wins over the link";
+    EXPECT_TRUE(g_opened.empty()) << "the menu wins over the link";
 
-    // Link: opened through the shell with "open", maximised, no error UI;
-    // in checkbox mode not at all.
-    other.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
-    other.SendMessage(BM_CLICK);
+    button.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
+    ClickLeft();
     check.SetLinkTarget(L"https://example.invalid/check");
-    check.SendMessage(BM_CLICK);
-    EXPECT_EQ(opened, std::vector<std::wstring>{L"open https://example.invalid/ 3 1024"});
-    other.SetLinkTarget(std::wstring(300, L'x').c_str());
-    EXPECT_EQ(std::wstring(other.GetLinkTarget()).size(), 259u) << "a long target is cut";
+    PointAt(check);
+    ClickLeft();
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{L"open https://example.invalid/ 3 1024"}) << "not in checkbox mode";
+    EXPECT_EQ(host.clicks, 3);
     AfxSetShellExecuteEx(previous);
+    button.SetLinkTarget(std::wstring(300, L'x').c_str());
+    EXPECT_EQ(std::wstring(button.GetLinkTarget()).size(), 259u) << "a long target is cut";
+}
 
-    // Cursor: shown over the button, reported handled.
+TEST(ButtonST, ADoubleClickIsTwoClicksAndItsOwnCursorShowsOverIt) {
+    ButtonHost host;
+    CButtonST button;
+    host.Add(button, L"Twice", BS_PUSHBUTTON);
     HCURSOR cursor = static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0));
-    other.SetBtnCursor(cursor);
-    const WPARAM self = reinterpret_cast<WPARAM>(other.m_hWnd);
-    EXPECT_EQ(other.SendMessage(WM_SETCURSOR, self, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
-    EXPECT_EQ(::GetCursor(), cursor);
+    button.SetBtnCursor(cursor);
+    PointAt(button);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetCursor() == cursor; })) << "its own cursor";
+    demo::SendLeftClick();
+    demo::SendLeftClick();
+    PumpUntil([&] { return host.clicks == 2; });
+    EXPECT_EQ(host.clicks, 2);
+}
 
-    // Default look follows BM_SETSTYLE; the control stays owner-drawn.
+TEST(ButtonST, TheDefaultLookFollowsTheDialogManagerAndDisablingMovesTheFocusOn) {
+    ButtonHost host;
+    CButtonST standard, other, next;
+    host.Add(standard, L"Default", BS_DEFPUSHBUTTON, 101);
+    host.Add(next, L"Next", BS_PUSHBUTTON, 102, {100, 10, 180, 50});
+    host.Add(other, L"Other", BS_PUSHBUTTON, 103, {190, 10, 270, 50});
     EXPECT_TRUE(standard.IsDefault());
     EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
     standard.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
@@ -415,24 +416,25 @@ TEST(ButtonST, HoverCheckboxTooltipMenuLinkCursorAndDefaultLook) {
     EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON);
     EXPECT_EQ(standard.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
 
-    // Disabling moves the focus to the next tab stop, even from elsewhere.
     ::SetFocus(other.m_hWnd);
     ::EnableWindow(standard.m_hWnd, FALSE);
-    EXPECT_EQ(::GetFocus(), check.m_hWnd);
+    EXPECT_EQ(::GetFocus(), next.m_hWnd) << "to the next tab stop, even from elsewhere";
+    EXPECT_EQ(next.SetPushOffsetStyle(2), 6u);
+}
 
-    // A double click arrives as a second button-down.
-    MSG dbl{flat.m_hWnd, WM_LBUTTONDBLCLK, 0, centre, 0, {}};
-    flat.PreTranslateMessage(&dbl);
-    EXPECT_EQ(dbl.message, static_cast<UINT>(WM_LBUTTONDOWN));
-
-    // System colours replace custom ones; bad styles change nothing.
-    flat.SetColor(CButtonST::kFaceHot, kRed, false);
-    flat.SendMessage(WM_SYSCOLORCHANGE);
-    COLORREF color = 0;
-    flat.GetColor(CButtonST::kFaceHot, &color);
-    EXPECT_EQ(color, ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(flat.SetPushOffsetStyle(2), 6u);
-    EXPECT_EQ(flat.SetAlign(3), static_cast<DWORD>(CButtonST::kInvalidAlign));
+TEST(ButtonST, AChangeOfSystemColoursShowsOnACustomColouredButton) {
+    ButtonHost host;
+    CButtonST button;
+    host.Add(button, L"", BS_PUSHBUTTON);
+    button.SetColor(CButtonST::kFaceNormal, kRed, false);
+    const int element = COLOR_BTNFACE;
+    const COLORREF before = ::GetSysColor(element), changed = RGB(210, 180, 120);
+    ASSERT_TRUE(::SetSysColors(1, &element, &changed));
+    // As the system does it: the top-level window is told.
+    host.SendMessage(WM_SYSCOLORCHANGE);
+    const COLORREF shown = Drawing(button, 0).At(40, 20);
+    ::SetSysColors(1, &element, &before);
+    EXPECT_EQ(shown, changed);
 }
 
 // The images, cursor and menu a button holds now.
@@ -467,32 +469,25 @@ HCURSOR CopyHandCursor() {
     return static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0));
 }
 
-// Each change of a button's images, cursor and menu, in turn; returns how
-// many handles the changes left alive behind them.
-int ReplaceEverything(CButtonST& button, HWND menuOwner, int round) {
+TEST(ButtonST, ReplacingAnImageCursorOrMenuReleasesTheOldOne) {
+    ButtonHost host;
+    CButtonST button;
+    host.Add(button, L"Replaced", BS_PUSHBUTTON);
     int leaked = 0;
     const auto change = [&](auto&& set) {
         const Held before = HeldBy(button);
         set();
         leaked += Leaked(before, HeldBy(button));
     };
-    // Derived and given normal icons alternate; icons and bitmaps replace each other.
-    // Small images: the handles count here, not the pixels.
-    change([&] { button.SetIcons(MakeIcon(kRed, 4), round % 2 ? MakeIcon(kGreen, 4) : reinterpret_cast<HICON>(-2)); });
-    change([&] { button.SetBitmaps(MakeHalfBitmap(kGreen, 4), kMagenta, MakeHalfBitmap(kRed, 4), kMagenta); });
-    change([&] { button.SetIcons(MakeIcon(kRed, 4), reinterpret_cast<HICON>(-3)); });
-    change([&] { button.SetBtnCursor(CopyHandCursor()); });
-    change([&] { button.SetMenu(::CreateMenu(), menuOwner, false); });
-    return leaked;
-}
-
-TEST(ButtonST, ReplacingAnImageCursorOrMenuReleasesTheOldOne) {
-    ButtonHost host;
-    CButtonST button;
-    host.Add(button, L"Replaced", BS_PUSHBUTTON);
-    int leaked = 0;
-    for (int round = 0; round < 1000; ++round) leaked += ReplaceEverything(button, host.m_hWnd, round);
-    EXPECT_EQ(leaked, 0) << "created minus destroyed over 1,000 replacements";
+    // Given and derived normal icons; icons and bitmaps replace each other.
+    for (HICON normal : {MakeIcon(kGreen, 4), reinterpret_cast<HICON>(-2)}) {
+        change([&] { button.SetIcons(MakeIcon(kRed, 4), normal); });
+        change([&] { button.SetBitmaps(MakeHalfBitmap(kGreen, 4), kMagenta, MakeHalfBitmap(kRed, 4), kMagenta); });
+        change([&] { button.SetIcons(MakeIcon(kRed, 4), reinterpret_cast<HICON>(-3)); });
+        change([&] { button.SetBtnCursor(CopyHandCursor()); });
+        change([&] { button.SetMenu(::CreateMenu(), host.m_hWnd, false); });
+    }
+    EXPECT_EQ(leaked, 0);
 
     // A failed SetIcons keeps nothing, the readable icon included.
     HICON hot = MakeIcon(kRed), dead = MakeIcon(kGreen);
@@ -504,33 +499,39 @@ TEST(ButtonST, ReplacingAnImageCursorOrMenuReleasesTheOldOne) {
     EXPECT_EQ(Leaked(before, HeldBy(button)), 0);
 }
 
-TEST(ButtonST, DestroyingAButtonReleasesAllItHeld) {
+TEST(ButtonST, DestroyingAButtonReleasesAllItHeldItsBackgroundCacheAndTooltipIncluded) {
     ButtonHost host;
     ::UpdateWindow(host.m_hWnd);
-    int leaked = 0;
-    for (int cycle = 0; cycle < 1000; ++cycle) {
+    // What a button holds at the end: icons or bitmaps (each replaces the
+    // other), a cursor, a menu, a tooltip window and, when transparent, the
+    // cache of its parent's pixels; the window goes first or with the object.
+    const auto cycle = [&](int variant) {
         Held held;
         {
             CButtonST button;
             host.Add(button, L"Cycle", BS_PUSHBUTTON);
-            // What a button holds at the end: icons or bitmaps (each
-            // replaces the other), a cursor, a menu, a tooltip.
-            if (cycle % 2 == 0) {
+            if (variant % 2 == 0) {
                 button.SetIcons(MakeIcon(kRed, 4), reinterpret_cast<HICON>(-2));
             } else {
                 button.SetBitmaps(MakeHalfBitmap(kGreen, 4), kMagenta, MakeHalfBitmap(kRed, 4), kMagenta);
             }
             button.SetBtnCursor(CopyHandCursor());
             button.SetMenu(::CreateMenu(), host.m_hWnd, false);
-            if (cycle % 4 == 0) button.SetTooltip(L"tip");  // a tooltip window is slow to make
-            button.SetDrawTransparent(cycle % 2 == 0, true);
-            ::UpdateWindow(button.m_hWnd);  // the transparent ones make their background cache
+            button.SetTooltip(L"tip");
+            button.SetDrawTransparent(true, true);
+            ::UpdateWindow(button.m_hWnd);  // makes the background cache
             held = HeldBy(button);
-            if (cycle % 3 == 0) button.DestroyWindow();  // the window first, or with the object
+            if (variant / 2 == 1) button.DestroyWindow();
         }
-        leaked += Leaked(held, {});
-    }
-    EXPECT_EQ(leaked, 0) << "created minus destroyed over 1,000 buttons";
+        return Leaked(held, {});
+    };
+    cycle(0);  // the system's own first-use objects (fonts, caches) are not the button's
+    const long freeBefore = probe::FreeGdiSlots();
+    int leaked = 0;
+    for (int variant = 0; variant < 4; ++variant) leaked += cycle(variant);
+    EXPECT_EQ(leaked, 0) << "images, cursors and menus";
+    EXPECT_EQ(probe::FreeGdiSlots(), freeBefore) << "GDI objects: bitmaps, masks, the cache's bitmap and DC";
+    EXPECT_EQ(probe::CountThreadWindows(TOOLTIPS_CLASSW), 0) << "tooltip windows";
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "afx/std_controls.h"
 #include "afx/win_app.h"
 #include "message_boxes.h"
+#include "real_input.h"
 #include "run_soon.h"
 #include "test_resources.h"
 
@@ -102,14 +103,6 @@ public:
     int timers = 0;
     bool postNcDestroyed = false;
 };
-
-void PumpFor(DWORD milliseconds) {
-    const DWORD end = ::GetTickCount() + milliseconds;
-    for (MSG msg; ::GetTickCount() < end;) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 }  // namespace
 
@@ -225,6 +218,95 @@ TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
     }).join();
     EXPECT_EQ(CWnd::FromHandlePermanent(first), &window);
     window.DestroyWindow();
+}
+
+// Records the system-colour changes a window hears of.
+class ColourListener : public CWnd {
+public:
+    const AFX_MSGMAP* GetMessageMap() const override {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {
+            afx::OnNotification<WM_SYSCOLORCHANGE, &ColourListener::OnSysColorChange>()};
+        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+        return &map;
+    }
+    // When the system colours changed.
+    void OnSysColorChange() { ++heard; }
+    int heard = 0;
+};
+
+TEST(WindowObjects, ATopLevelWindowPassesAColourChangeToEveryDescendantOnce) {
+    const wchar_t* windowClass = AfxRegisterWndClass(0);
+    ColourListener top, child, grandchild;
+    ASSERT_TRUE(top.CreateEx(0, windowClass, L"top", WS_POPUP, 0, 0, 50, 50, nullptr));
+    ASSERT_TRUE(child.CreateEx(0, windowClass, L"child", WS_CHILD, 0, 0, 40, 40, top.m_hWnd));
+    ASSERT_TRUE(grandchild.CreateEx(0, windowClass, L"grandchild", WS_CHILD, 0, 0, 30, 30, child.m_hWnd));
+    // As the system sends it: to the top-level window only.
+    top.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(top.heard, 1);
+    EXPECT_EQ(child.heard, 1);
+    EXPECT_EQ(grandchild.heard, 1) << "a child does not pass it on again";
+    top.DestroyWindow();
+}
+
+TEST(WindowObjects, AnObjectGoneOnAnotherThreadLeavesNoEntryAndItsWindowWorking) {
+    const wchar_t* windowClass = AfxRegisterWndClass(0);
+    auto* object = new CWnd;
+    ASSERT_TRUE(object->CreateEx(0, windowClass, L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
+    const HWND hwnd = object->m_hWnd;
+    std::thread([&] {
+        CWnd stranger;
+        EXPECT_FALSE(stranger.SubclassWindow(hwnd)) << "another thread's window";
+        EXPECT_FALSE(object->DestroyWindow()) << "only its own thread may destroy it";
+        delete object;
+    }).join();
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+    ASSERT_TRUE(::IsWindow(hwnd));
+    EXPECT_NE(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)), &AfxWndProc);
+    ::SetWindowTextW(hwnd, L"still answers");
+    EXPECT_EQ(AfxGetWindowText(hwnd), L"still answers");
+    EXPECT_TRUE(::DestroyWindow(hwnd));
+}
+
+TEST(WindowObjects, ARefusedAttachmentLeavesTheObjectFree) {
+    struct Refusing : CWnd {
+        void PreSubclassWindow() override { AfxThrowOleException(kStatusUnspecifiedFailure); }
+    } refusing;
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP, 0, 0, 10, 10, nullptr));
+    const HWND child = ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD, 0, 0, 5, 5, host.m_hWnd, nullptr, nullptr, nullptr);
+    const auto procedure = ::GetWindowLongPtrW(child, GWLP_WNDPROC);
+    EXPECT_ANY_THROW(refusing.SubclassWindow(child));
+    EXPECT_EQ(refusing.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
+    EXPECT_EQ(::GetWindowLongPtrW(child, GWLP_WNDPROC), procedure);
+    CWnd taker;
+    EXPECT_TRUE(taker.SubclassWindow(child));
+    host.DestroyWindow();
+}
+
+TEST(WindowObjects, ARunningDialogRefusesASecondRunAndGoesOn) {
+    TestDialog dialog;
+    RunSoon([&] {
+        EXPECT_EQ(dialog.DoModal(), -1);
+        EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd)) << "the running dialog stays";
+        RunSoon([&] { ::PostMessageW(dialog.GetDlgItem(IDOK), BM_CLICK, 0, 0); });
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+TEST(WindowObjects, WindowClassesCanBeRegisteredFromManyThreadsAtOnce) {
+    constexpr int kThreads = 4, kStyles = 300;
+    std::vector<std::vector<const wchar_t*>> names(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&names, t] {
+            for (UINT style = 0; style < kStyles; ++style)
+                names[t].push_back(AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(style + 1))));
+        });
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 1; t < kThreads; ++t) EXPECT_EQ(names[t], names[0]) << "one class per combination";
+    WNDCLASSW found{};
+    for (const wchar_t* name : names[0]) EXPECT_TRUE(::GetClassInfoW(AfxGetInstanceHandle(), name, &found));
 }
 
 TEST(Application, RunEndsWithTheCodeOfWmQuit) {

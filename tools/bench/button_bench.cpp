@@ -16,12 +16,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "afx/handles.h"
 #include "afx/message_map.h"
 #include "afx/wnd.h"
 #include "controls/button_st.h"
+#include "gdi_probe.h"
 
 namespace {
 
@@ -29,38 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 // A framework window, so the buttons' WM_DRAWITEM is reflected to them.
 class Host : public CWnd {};
-
-// GDI slots still free: brushes made until GDI refuses, then deleted.
-long FreeGdiSlots() {
-    std::vector<HBRUSH> brushes;
-    for (;;) {
-        HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-        if (brush == nullptr) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) ::DeleteObject(brush);
-    return static_cast<long>(brushes.size());
-}
-
-HICON MakeIcon(COLORREF color, int size) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    const afx::unique_hbitmap bits(::CreateCompatibleBitmap(screen.get().dc, size, size));
-    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
-    {
-        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
-        const auto selected = afx::SelectObject(dc.get(), bits.get());
-        const afx::unique_hbrush brush(::CreateSolidBrush(color));
-        const RECT all{0, 0, size, size};
-        ::FillRect(dc.get(), &all, brush.get());
-    }
-    ICONINFO info{TRUE, 0, 0, mask.get(), bits.get()};
-    return ::CreateIconIndirect(&info);
-}
-
-HBITMAP MakeBitmap(int size) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    return ::CreateCompatibleBitmap(screen.get().dc, size, size);
-}
 
 // Microseconds per repaint over count repaints of the button.
 double TimeRepaints(CButtonST& button, int count) {
@@ -86,26 +54,18 @@ double TimeDrawItem(CButtonST& button, int count) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
 }
 
-bool IconAlive(HICON icon) {
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info)) return false;
-    afx::unique_hbitmap(info.hbmMask).reset();
-    afx::unique_hbitmap(info.hbmColor).reset();
-    return true;
-}
-
 // Replaces the button's icons (given and derived), bitmaps, cursor and
 // menu count times; returns the user objects left alive behind it.
 long ReplaceAll(CButtonST& button, HWND owner, int count) {
     long alive = 0;
     for (int i = 0; i < count; ++i) {
         HICON icons[] = {button.GetIcon(0), button.GetIcon(1)};
-        button.SetIcons(MakeIcon(RGB(200, 0, 0), 32), reinterpret_cast<HICON>(i % 2 ? -2 : -3));
-        for (HICON icon : icons) alive += icon != nullptr && IconAlive(icon);
-        button.SetBitmaps(MakeBitmap(32), RGB(255, 0, 255), MakeBitmap(32), RGB(255, 0, 255));
+        button.SetIcons(probe::MakeIcon(RGB(200, 0, 0), 32), reinterpret_cast<HICON>(i % 2 ? -2 : -3));
+        for (HICON icon : icons) alive += icon != nullptr && probe::IconAlive(icon);
+        button.SetBitmaps(probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255), probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255));
         HCURSOR cursor = button.GetBtnCursor();
         button.SetBtnCursor(static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0)));
-        alive += cursor != nullptr && IconAlive(cursor);
+        alive += cursor != nullptr && probe::IconAlive(cursor);
         HMENU menu = button.GetMenu();
         button.SetMenu(::CreateMenu(), owner, false);
         alive += menu != nullptr && ::IsMenu(menu);
@@ -130,8 +90,12 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
     add(iconCaption, L"Icon and caption", 10);
     add(flatHovered, L"Flat, hovered", 150);
     iconCaption.SetFlatStyle(false);
-    iconCaption.SetIcons(MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
+    iconCaption.SetIcons(probe::MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
     ::UpdateWindow(host.m_hWnd);
+    // Hover needs the pointer really over the button.
+    POINT centre{60, 30};
+    ::ClientToScreen(flatHovered.m_hWnd, &centre);
+    ::SetCursorPos(centre.x, centre.y);
     flatHovered.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
 
     const double iconMicros = TimeRepaints(iconCaption, repaints);
@@ -146,7 +110,7 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
                 flatHovered.IsHovering() ? "hover on" : "HOVER OFF", flatMicros, 1e6 / flatMicros);
     std::printf("after %d repaints each and %d replacements: replaced icons, cursors and menus still alive: %ld\n",
                 repaints, replacements, userAlive);
-    std::printf("GDI objects alive while the buttons hold their last images: %ld\n", freeAtStart - FreeGdiSlots());
+    std::printf("GDI objects alive while the buttons hold their last images: %ld\n", freeAtStart - probe::FreeGdiSlots());
 }
 
 }  // namespace
@@ -163,9 +127,9 @@ int wmain(int argc, wchar_t** argv) {
     // process (fonts, window class and DC caches) on first use, and those are
     // not the button's.
     RunButtons(10, 10, 0, false);
-    const long freeAtStart = FreeGdiSlots();
+    const long freeAtStart = probe::FreeGdiSlots();
     RunButtons(repaints, replacements, freeAtStart, true);
-    const long freeAtEnd = FreeGdiSlots();
+    const long freeAtEnd = probe::FreeGdiSlots();
     std::printf("GDI objects alive once the buttons are destroyed: %ld (free slots %ld before, %ld after)\n",
                 freeAtStart - freeAtEnd, freeAtStart, freeAtEnd);
     return 0;

@@ -36,6 +36,7 @@
 #include "paths.h"
 #include "picture_file.h"
 #include "process_windows.h"
+#include "user_input.h"
 #include "utf8.h"
 #include "utility_launch.h"
 #include "waiting.h"
@@ -89,18 +90,6 @@ std::wstring OneLine(std::wstring text) {
 
 void AppendLine(const std::wstring& path, const std::wstring& line) {
   WriteFileBytes(path, Utf8(line + L"\n"), WriteMode::Append);
-}
-
-void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys) {
-  std::vector<INPUT> inputs;
-  for (const auto& [key, down] : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // The splash stays until the clock's second changes after it appeared; the
@@ -219,7 +208,7 @@ class DesktopDemo {
   void SaveMenu(HWND dialog, DWORD processId, WORD letter, const std::wstring& name,
                 const std::wstring& what) {
     SetForegroundWindow(dialog);
-    PressKeys({{VK_MENU, true}, {letter, true}, {letter, false}, {VK_MENU, false}});
+    SendKeys({{VK_MENU, true}, {letter, true}, {letter, false}, {VK_MENU, false}});
     HWND menu = WaitFor(kMenuTimeout, [&] { return FindOpenMenu(processId); });
     if (menu == nullptr) {
       Tell(L"Alt+" + std::wstring(1, static_cast<wchar_t>(letter)) +
@@ -321,11 +310,7 @@ class DesktopDemo {
   }
 
   // The pointer rests on the centre of the dialog's control.
-  static void PointAt(HWND dialog, int controlId) {
-    RECT frame{};
-    GetWindowRect(GetDlgItem(dialog, controlId), &frame);
-    SetCursorPos((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
-  }
+  static void PointAt(HWND dialog, int controlId) { SendPointerTo(CentreOf(GetDlgItem(dialog, controlId))); }
 
   // Presses the gallery's button that opens a dialog, pictures the dialog
   // and cancels it.

@@ -1,0 +1,133 @@
+// The controls gallery driven as a person drives it: the pointer and keys
+// go through the system's input queue (SendInput) into the gallery's own
+// message loop, a change of system colours reaches its top-level window as
+// the system sends it, and what the controls show is read off the screen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "afx/handles.h"
+#include "child_process.h"
+#include "gallery/gallery_resource.h"
+#include "paths.h"
+#include "picture_file.h"
+#include "process_windows.h"
+#include "user_input.h"
+#include "waiting.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kGalleryCaption[] = L"Vornix Controls Gallery";
+constexpr COLORREF kLinkColor = RGB(0, 0, 238);
+constexpr wchar_t kRefusalStart[] = L"Unable to open hyperlink:";
+
+void MoveTo(POINT at) {
+    demo::SendPointerTo(at);
+    demo::Settle(100ms);
+}
+
+void ClickAt(POINT at) {
+    MoveTo(at);
+    demo::SendLeftClick();
+}
+
+// What the screen shows inside a window, as the user sees it: read(picture).
+template <class Read>
+auto Shown(HWND window, Read read) {
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    const demo::Picture picture(frame.right - frame.left, frame.bottom - frame.top);
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    picture.CopyFrom(screen.get().dc, frame.left, frame.top);
+    return read(picture);
+}
+
+COLORREF ShownAt(HWND window, int x, int y) {
+    return Shown(window, [&](const demo::Picture& picture) { return picture.PixelAt(x, y); });
+}
+
+int ShownCount(HWND window, COLORREF color) {
+    return Shown(window, [&](const demo::Picture& picture) {
+        int count = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) count += picture.PixelAt(x, y) == color;
+        return count;
+    });
+}
+
+class GalleryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        gallery_ = demo::ChildProcess::Start(L"\"" + demo::GalleryPath() + L"\"");
+        ASSERT_TRUE(gallery_) << "the gallery did not start";
+        dialog_ = demo::WaitFor(demo::kWindowTimeout, [&]() -> HWND {
+            for (HWND window : demo::VisibleTopLevelWindowsOf(gallery_->id()))
+                if (demo::TextOf(window) == kGalleryCaption) return window;
+            return nullptr;
+        });
+        ASSERT_NE(dialog_, nullptr) << "the gallery's dialog did not appear";
+        ::SetForegroundWindow(dialog_);
+        Rest();
+    }
+    void TearDown() override {
+        if (gallery_) ::PostMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+        if (gallery_ && !gallery_->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the gallery did not end";
+    }
+
+    HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
+    // The pointer on the status line, where nothing reacts to it.
+    void Rest() const {
+        MoveTo(demo::CentreOf(Control(IDC_GALLERY_STATUS)));
+        demo::Settle();
+    }
+
+    std::optional<demo::ChildProcess> gallery_;
+    HWND dialog_ = nullptr;
+};
+
+// (Wine keeps each process's system colours from its start, so the change
+// itself is tested in-process; here the message takes the way it takes.)
+TEST_F(GalleryTest, AChangeOfSystemColoursReplacesTheCustomColours) {
+    const HWND tooltipButton = Control(IDC_BUTTON_TOOLTIP);
+    const COLORREF systemFace = ::GetSysColor(COLOR_BTNFACE);
+    ASSERT_NE(ShownAt(tooltipButton, 4, 4), systemFace) << "the button starts with a face of its own";
+    // The system tells the top-level windows; the gallery passes it on.
+    demo::SendWithTimeout(dialog_, WM_SYSCOLORCHANGE);
+    demo::Settle();
+    EXPECT_EQ(ShownAt(tooltipButton, 4, 4), systemFace) << "the custom face gave way to the system's";
+}
+
+TEST_F(GalleryTest, ARefusedLinkReturnsToItsLinkColourOnceThePointerLeaves) {
+    const HWND link = Control(IDC_LINK_MISSING);
+    const COLORREF hover = ::GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_GT(ShownCount(link, kLinkColor), 10) << "the link colour at first";
+    ClickAt(demo::CentreOf(link));
+    const HWND box = demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindMessageBox(gallery_->id()); });
+    ASSERT_NE(box, nullptr) << "the refusal is told";
+    EXPECT_EQ(demo::MessageBoxText(box).rfind(kRefusalStart, 0), 0u) << "the refusal's text";
+    demo::Settle();  // seen before it is answered
+    ClickAt(demo::CentreOf(::GetDlgItem(box, IDOK)));  // the box's OK, with the pointer
+    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return !::IsWindow(box); }));
+    Rest();
+    EXPECT_EQ(ShownCount(link, hover), 0) << "no hover colour once the pointer is elsewhere";
+    EXPECT_GT(ShownCount(link, kLinkColor), 10) << "the link colour again";
+}
+
+TEST_F(GalleryTest, AFlatButtonLeftWhileItsMenuWasOpenIsNoLongerHot) {
+    const HWND menuButton = Control(IDC_BUTTON_MENU);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    ClickAt(demo::CentreOf(menuButton));
+    ASSERT_NE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(gallery_->id()); }), nullptr);
+    Rest();  // away from the button while the menu holds the pointer
+    demo::SendKey(VK_ESCAPE);
+    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(gallery_->id()) == nullptr; }));
+    // The flat button's hover frame is the highlight at its top-left corner.
+    EXPECT_TRUE(demo::WaitFor(2s, [&] { return ShownAt(menuButton, 0, 0) == face; }))
+        << "drawn without the hover frame";
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// Real input in-process: what tools/demo/user_input.h sends, with the
+// thread's messages run the way the framework's loops run them, each queued
+// message offered first to PreTranslateMessage from its window up (so
+// tooltips and the buttons' double-click handling see what they see in a
+// dialog).
+#pragma once
+
+#include <windows.h>
+
+#include "afx/wnd.h"
+#include "user_input.h"
+
+using demo::CentreOf;
+
+// Runs the thread's messages until done() holds or timeoutMs has passed;
+// returns done().
+template <class Done>
+bool PumpUntil(Done done, DWORD timeoutMs = 2000) {
+    const DWORD start = ::GetTickCount();
+    for (MSG msg;;) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        if (done()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+inline void PumpFor(DWORD milliseconds) { PumpUntil([] { return false; }, milliseconds); }
+
+// Moves the pointer and runs the messages until it is there.
+inline void MovePointerTo(POINT at) {
+    demo::SendPointerTo(at);
+    PumpUntil([at] {
+        POINT now{};
+        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
+    PumpFor(30);
+}
+
+inline void ClickLeft() {
+    demo::SendLeftClick();
+    PumpFor(50);
+}
+
+inline void PressKey(WORD key) {
+    demo::SendKey(key);
+    PumpFor(50);
+}

@@ -1,0 +1,85 @@
+#include "gdi_probe.h"
+
+#include <vector>
+
+#include "afx/handles.h"
+
+namespace probe {
+
+namespace {
+
+struct Count {
+    const wchar_t* className;
+    int found;
+};
+
+BOOL CALLBACK CountIfNamed(HWND window, LPARAM data) noexcept {
+    auto* count = reinterpret_cast<Count*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    count->found += ::lstrcmpiW(name, count->className) == 0;
+    return TRUE;
+}
+
+// A top-level window of the thread, then every window under it.
+BOOL CALLBACK CountTree(HWND window, LPARAM data) noexcept {
+    CountIfNamed(window, data);
+    ::EnumChildWindows(window, &CountIfNamed, data);
+    return TRUE;
+}
+
+}  // namespace
+
+HICON MakeIcon(COLORREF color, int size) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    const afx::unique_hbitmap bits(::CreateCompatibleBitmap(screen.get().dc, size, size));
+    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));  // all 0: opaque
+    {
+        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+        const auto selected = afx::SelectObject(dc.get(), bits.get());
+        const afx::unique_hbrush brush(::CreateSolidBrush(color));
+        const RECT all{0, 0, size, size};
+        ::FillRect(dc.get(), &all, brush.get());
+    }
+    ICONINFO info{TRUE, 0, 0, mask.get(), bits.get()};
+    return ::CreateIconIndirect(&info);  // copies both bitmaps
+}
+
+HBITMAP MakeHalfBitmap(COLORREF left, COLORREF right, int size) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get().dc, size, size);
+    const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
+    const auto selected = afx::SelectObject(dc.get(), bitmap);
+    const RECT halves[] = {{0, 0, size / 2, size}, {size / 2, 0, size, size}};
+    const afx::unique_hbrush brushes[] = {afx::unique_hbrush(::CreateSolidBrush(left)),
+                                          afx::unique_hbrush(::CreateSolidBrush(right))};
+    for (int half = 0; half < 2; ++half) ::FillRect(dc.get(), &halves[half], brushes[half].get());
+    return bitmap;
+}
+
+bool IconAlive(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return false;
+    afx::unique_hbitmap(info.hbmMask).reset();
+    afx::unique_hbitmap(info.hbmColor).reset();
+    return true;
+}
+
+long FreeGdiSlots() {
+    std::vector<HBRUSH> brushes;
+    for (;;) {
+        HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+        if (brush == nullptr) break;
+        brushes.push_back(brush);
+    }
+    for (HBRUSH brush : brushes) ::DeleteObject(brush);
+    return static_cast<long>(brushes.size());
+}
+
+int CountThreadWindows(const wchar_t* className) {
+    Count count{className, 0};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CountTree, reinterpret_cast<LPARAM>(&count));
+    return count.found;
+}
+
+}  // namespace probe

@@ -1,0 +1,32 @@
+// Making small images and counting what is alive, for the checks that a
+// control gives back every icon, bitmap, cursor, menu and window it holds:
+// shared by the Windows tests and the button benchmark. Wine's
+// GetGuiResources always answers 0, so objects are counted through the
+// handles themselves and through GDI's handle table.
+#pragma once
+
+#include <windows.h>
+
+namespace probe {
+
+// A size x size icon of one colour, fully opaque; the caller owns it.
+HICON MakeIcon(COLORREF color, int size = 16);
+
+// A size x size bitmap, its left half left and its right half right; the
+// caller owns it.
+HBITMAP MakeHalfBitmap(COLORREF left, COLORREF right, int size = 16);
+
+// Whether the icon (or cursor) handle still names an icon. A freed handle's
+// value can come back for a later object, so ask right after the change
+// that should have freed it.
+bool IconAlive(HICON icon);
+
+// How many more GDI objects the process may make now: brushes made until
+// GDI refuses, then deleted. Every object alive takes a slot, so the
+// difference between two counts is what was made and kept in between.
+long FreeGdiSlots();
+
+// The windows of the calling thread whose class is className (any depth).
+int CountThreadWindows(const wchar_t* className);
+
+}  // namespace probe
