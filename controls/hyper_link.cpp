@@ -165,19 +165,20 @@ void CHyperLink::OnMouseMove(UINT, POINT point) {
     }
     RECT client{};
     GetClientRect(&client);
-    if (!::PtInRect(&client, point)) {
-        m_over = FALSE;
-        ::ReleaseCapture();
-        Redraw();
-    }
+    if (!::PtInRect(&client, point)) EndHover();
 }
 
 void CHyperLink::OnCaptureChanged(HWND newCapture) {
     // The hover look lasts only as long as the capture that will see the
-    // pointer leave: a message box, a menu or another window taking it
-    // (or the user clicking elsewhere) ends the hover here.
-    if (newCapture == m_hWnd || !m_over) return;
+    // pointer leave: a menu or another window taking it (or the user
+    // clicking elsewhere) ends the hover here.
+    if (newCapture != m_hWnd) EndHover();
+}
+
+void CHyperLink::EndHover() {
+    if (!m_over) return;
     m_over = FALSE;
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     Redraw();
 }
 
@@ -204,6 +205,10 @@ BOOL CHyperLink::OnLinkClicked() {
     if (m_visited) {
         MarkVisited(true);
     } else {
+        // The box takes the user's attention (and the next click, which
+        // the capture would otherwise bring here): the link is no longer
+        // hovered, and shows its link colour.
+        EndHover();
         ::MessageBeep(MB_ICONEXCLAMATION);
         ShowOpenError(result);
     }

@@ -77,6 +77,8 @@ private:
     // The cursor 106 of the Windows folder's winhlp32.exe, unless one is held.
     void LoadLinkCursor();
     void Redraw();
+    // Clears the pointer-over flag, lets the capture go and redraws.
+    void EndHover();
 
     COLORREF m_linkColor = RGB(0, 0, 238);
     COLORREF m_visitedColor = RGB(85, 26, 139);

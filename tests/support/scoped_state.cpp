@@ -5,6 +5,7 @@
 
 #include "afx/file_time.h"
 #include "afx/handles.h"
+#include "paths.h"
 
 namespace {
 
@@ -40,12 +41,7 @@ void SetValue(HKEY root, const std::wstring& key, const std::wstring& name, std:
 
 }  // namespace
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring program(path);
-    return program.substr(0, program.rfind(L'\\') + 1);
-}
+std::wstring ProgramFolder() { return demo::DriverFolder(); }
 
 TempFolder::TempFolder() {
     static int counter = 0;
@@ -60,26 +56,15 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
 std::wstring TempFolder::MakeFolder(const std::wstring& relative) const {
-    std::wstring folder = path_;
-    for (std::size_t start = 0; start < relative.size();) {
-        std::size_t end = relative.find(L'\\', start);
-        if (end == std::wstring::npos) end = relative.size();
-        folder += relative.substr(start, end - start) + L"\\";
-        ::CreateDirectoryW(folder.c_str(), nullptr);
-        start = end + 1;
-    }
+    const std::wstring folder = demo::WithTrailingBackslash(path_ + relative);
+    demo::CreateFolderTree(folder);
     return folder;
 }
 
 std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& bytes,
                                    std::optional<std::int64_t> modifiedUnixSeconds) const {
     const std::wstring path = path_ + relative;
-    {
-        afx::unique_hfile file(
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (file) ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    }
+    demo::WriteFileBytes(path, bytes);
     if (modifiedUnixSeconds) SetLastWriteTime(path, *modifiedUnixSeconds);
     return path;
 }
