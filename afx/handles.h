@@ -1,6 +1,9 @@
 // Owning, move-only wrappers for every kind of Win32 handle the framework,
 // the program, its tools and its tests own. One template, one traits struct
-// per handle kind.
+// per handle kind. This header needs windows.h only; the kinds of other
+// areas are declared next to the code that uses them, on the same template:
+// internet handles in afx/internet_session.h, COM task memory and the
+// shell's item lists in afx/com_memory.h.
 //
 // Contract:
 //  - A wrapper owns exactly one handle or none; it closes it when destroyed,
@@ -12,10 +15,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
-#include <shtypes.h>
-#include <wininet.h>
 
 #include <utility>
 
@@ -122,13 +121,6 @@ inline void DestroyMenuHandle(HMENU m) noexcept { ::DestroyMenu(m); }
 inline void DestroyWindowHandle(HWND w) noexcept { ::DestroyWindow(w); }
 inline void DeleteDcHandle(HDC dc) noexcept { ::DeleteDC(dc); }
 inline void Unhook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
-inline void CloseInternet(HINTERNET h) noexcept { ::InternetCloseHandle(h); }
-inline void DestroyImageList(HIMAGELIST l) noexcept { ::ImageList_Destroy(l); }
-inline void FreeTaskMemory(void* p) noexcept { ::CoTaskMemFree(p); }
-
-template <class T>
-using cotaskmem = null_invalid<T*, &FreeTaskMemory>;
-
 }  // namespace handle_traits
 
 using unique_hkey = unique_any<handle_traits::null_invalid<HKEY, handle_traits::CloseKey>>;
@@ -144,8 +136,6 @@ using unique_hdc = unique_any<handle_traits::null_invalid<HDC, handle_traits::De
 using unique_window_dc = unique_any<handle_traits::window_dc_traits>;
 using unique_select_object = unique_any<handle_traits::selected_object_traits>;
 using unique_hhook = unique_any<handle_traits::null_invalid<HHOOK, handle_traits::Unhook>>;
-using unique_hinternet = unique_any<handle_traits::null_invalid<HINTERNET, handle_traits::CloseInternet>>;
-using unique_himagelist = unique_any<handle_traits::null_invalid<HIMAGELIST, handle_traits::DestroyImageList>>;
 using unique_hfind = unique_any<handle_traits::minus_one_invalid<&handle_traits::CloseFind>>;
 // Files and tool-help snapshots (INVALID_HANDLE_VALUE when they failed).
 using unique_hfile = unique_any<handle_traits::minus_one_invalid<&handle_traits::CloseKernelHandle>>;
@@ -157,11 +147,6 @@ using unique_hfont = unique_any<handle_traits::gdi_object<HFONT>>;
 using unique_hbrush = unique_any<handle_traits::gdi_object<HBRUSH>>;
 using unique_hpen = unique_any<handle_traits::gdi_object<HPEN>>;
 using unique_hrgn = unique_any<handle_traits::gdi_object<HRGN>>;
-
-// Memory from the COM task allocator, such as the shell's item lists.
-template <class T>
-using unique_cotaskmem_ptr = unique_any<handle_traits::cotaskmem<T>>;
-using unique_pidl = unique_cotaskmem_ptr<ITEMIDLIST>;
 
 // Borrows dc for the life of the guard with object selected into it.
 inline unique_select_object SelectObject(HDC dc, HGDIOBJ object) noexcept {

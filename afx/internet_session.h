@@ -12,6 +12,13 @@
 
 #include "afx/handles.h"
 
+namespace afx {
+namespace handle_traits {
+inline void CloseInternet(HINTERNET h) noexcept { ::InternetCloseHandle(h); }
+}  // namespace handle_traits
+using unique_hinternet = unique_any<handle_traits::null_invalid<HINTERNET, handle_traits::CloseInternet>>;
+}  // namespace afx
+
 class CInternetFile {
 public:
     explicit CInternetFile(HINTERNET request) : m_request(request) {}

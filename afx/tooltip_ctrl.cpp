@@ -1,5 +1,7 @@
 #include "afx/tooltip_ctrl.h"
 
+#include <commctrl.h>
+
 namespace {
 
 TTTOOLINFOW ToolInfo(CWnd* window, UINT_PTR toolId) {
@@ -43,3 +45,11 @@ std::wstring CToolTipCtrl::GetText(CWnd* window, UINT_PTR toolId) const {
     text.resize(wcslen(text.c_str()));
     return text;
 }
+
+void CToolTipCtrl::Activate(bool activate) { SendMessage(TTM_ACTIVATE, activate); }
+
+int CToolTipCtrl::GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
+
+void CToolTipCtrl::RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
+
+void CToolTipCtrl::SetMaxTipWidth(int width) { SendMessage(TTM_SETMAXTIPWIDTH, 0, width); }

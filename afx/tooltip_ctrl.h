@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
@@ -17,7 +16,7 @@ public:
     bool Create(CWnd* parent, DWORD style = 0);
 
     // Shows tips (true) or keeps them hidden (false).
-    void Activate(bool activate) { SendMessage(TTM_ACTIVATE, activate); }
+    void Activate(bool activate);
     // Adds a tool for window's rectangle (client coordinates) with the given
     // text and id; false when the control refused it.
     bool AddTool(CWnd* window, const wchar_t* text, const RECT& rect, UINT_PTR toolId);
@@ -26,10 +25,10 @@ public:
     // The text of window's tool toolId (empty when there is none, or no
     // tooltip window yet).
     std::wstring GetText(CWnd* window, UINT_PTR toolId) const;
-    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
+    int GetToolCount() const;
     // Hands a mouse message of a tool's window to the tooltip, which decides
     // from them when to show and hide the tip.
-    void RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
+    void RelayEvent(MSG* msg);
     // Widest tip in pixels before the text wraps.
-    void SetMaxTipWidth(int width) { SendMessage(TTM_SETMAXTIPWIDTH, 0, width); }
+    void SetMaxTipWidth(int width);
 };

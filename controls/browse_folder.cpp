@@ -1,7 +1,7 @@
 #include "controls/browse_folder.h"
 
 #include "afx/exception_barrier.h"
-#include "afx/handles.h"
+#include "afx/com_memory.h"
 #include "afx/module_state.h"
 #include "afx/shell.h"
 
