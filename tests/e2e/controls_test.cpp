@@ -1,15 +1,19 @@
-// The controls gallery driven as a person drives it: the pointer and keys
-// go through the system's input queue (SendInput) into the gallery's own
-// message loop, a change of system colours reaches its top-level window as
-// the system sends it, and what the controls show is read off the screen.
+// The programs that show the controls, driven as a person drives them: the
+// pointer and keys go through the system's input queue (SendInput) into the
+// program's own message loop, a change of system colours reaches its
+// top-level window as the system sends it, and what the controls show is
+// read off the screen. The gallery, and the example program built against
+// the installed package (tests/package builds it first).
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "afx/handles.h"
 #include "child_process.h"
+#include "examples/hello_controls/resource.h"
 #include "gallery/gallery_resource.h"
 #include "paths.h"
 #include "picture_file.h"
@@ -64,34 +68,52 @@ int ShownCount(HWND window, COLORREF color) {
     });
 }
 
-class GalleryTest : public testing::Test {
+// A program that shows the controls, started, with its dialog found and
+// in front; asked to close when the test ends.
+class ControlsProgram : public testing::Test {
 protected:
-    void SetUp() override {
-        gallery_ = demo::ChildProcess::Start(L"\"" + demo::GalleryPath() + L"\"");
-        ASSERT_TRUE(gallery_) << "the gallery did not start";
+    void Start(const std::wstring& path, const wchar_t* caption) {
+        process_ = demo::ChildProcess::Start(L"\"" + path + L"\"");
+        ASSERT_TRUE(process_) << "the program did not start";
         dialog_ = demo::WaitFor(demo::kWindowTimeout, [&]() -> HWND {
-            for (HWND window : demo::VisibleTopLevelWindowsOf(gallery_->id()))
-                if (demo::TextOf(window) == kGalleryCaption) return window;
+            for (HWND window : demo::VisibleTopLevelWindowsOf(process_->id()))
+                if (demo::TextOf(window) == caption) return window;
             return nullptr;
         });
-        ASSERT_NE(dialog_, nullptr) << "the gallery's dialog did not appear";
+        ASSERT_NE(dialog_, nullptr) << "its dialog did not appear";
         ::SetForegroundWindow(dialog_);
-        Rest();
     }
     void TearDown() override {
-        if (gallery_) ::PostMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-        if (gallery_ && !gallery_->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the gallery did not end";
+        if (process_) ::PostMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+        if (process_ && !process_->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the program did not end";
     }
 
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
+
+    std::optional<demo::ChildProcess> process_;
+    HWND dialog_ = nullptr;
+};
+
+TEST_F(ControlsProgram, TheExampleBuiltFromThePackageShowsItsDialogAndCountsAClick) {
+    const wchar_t* built = _wgetenv(L"VORNIX_EXAMPLE_EXE");
+    ASSERT_NE(built, nullptr) << "ctest names the example it built";
+    Start(demo::WindowsFullPath(built), L"Hello Controls");
+    ClickAt(demo::CentreOf(Control(IDC_HELLO_BUTTON)));
+    EXPECT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::TextOf(Control(IDC_HELLO_STATUS)) == L"Clicked 1 time."; }));
+    EXPECT_EQ(demo::TextOf(Control(IDC_HELLO_LINK)), L"https://www.velkor.com/");
+}
+
+class GalleryTest : public ControlsProgram {
+protected:
+    void SetUp() override {
+        Start(demo::GalleryPath(), kGalleryCaption);
+        Rest();
+    }
     // The pointer on the status line, where nothing reacts to it.
     void Rest() const {
         MoveTo(demo::CentreOf(Control(IDC_GALLERY_STATUS)));
         demo::Settle();
     }
-
-    std::optional<demo::ChildProcess> gallery_;
-    HWND dialog_ = nullptr;
 };
 
 // (Wine keeps each process's system colours from its start, so the change
@@ -111,7 +133,7 @@ TEST_F(GalleryTest, ARefusedLinkReturnsToItsLinkColourOnceThePointerLeaves) {
     const COLORREF hover = ::GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_GT(ShownCount(link, kLinkColor), 10) << "the link colour at first";
     ClickAt(demo::CentreOf(link));
-    const HWND box = demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindMessageBox(gallery_->id()); });
+    const HWND box = demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindMessageBox(process_->id()); });
     ASSERT_NE(box, nullptr) << "the refusal is told";
     EXPECT_EQ(demo::MessageBoxText(box).rfind(kRefusalStart, 0), 0u) << "the refusal's text";
     demo::Settle();  // seen before it is answered
@@ -131,10 +153,10 @@ TEST_F(GalleryTest, AFlatButtonWhoseMenuHasClosedIsNoLongerHotOnceThePointerLeav
     const HWND menuButton = Control(IDC_BUTTON_MENU);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     ClickAt(demo::CentreOf(menuButton));
-    ASSERT_NE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(gallery_->id()); }), nullptr);
+    ASSERT_NE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(process_->id()); }), nullptr);
     // (Under Wine the pointer does not move while the menu holds it.)
     demo::SendKey(VK_ESCAPE);
-    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(gallery_->id()) == nullptr; }));
+    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(process_->id()) == nullptr; }));
     Rest();
     // The flat button's hover frame is the highlight at its top-left corner.
     EXPECT_TRUE(demo::WaitFor(2s, [&] { return ShownAt(menuButton, 0, 0) == face; }))
