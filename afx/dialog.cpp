@@ -15,21 +15,21 @@ INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 // Restores the owner's state when a modal dialog ends, however it ends.
 class OwnerDisabler {
 public:
-    explicit OwnerDisabler(HWND owner) : owner_(owner) {
-        if (owner_ != nullptr && ::IsWindowEnabled(owner_)) {
-            ::EnableWindow(owner_, FALSE);
-            disabled_ = true;
+    explicit OwnerDisabler(HWND owner) : m_owner(owner) {
+        if (m_owner != nullptr && ::IsWindowEnabled(m_owner)) {
+            ::EnableWindow(m_owner, FALSE);
+            m_disabled = true;
         }
     }
     ~OwnerDisabler() {
-        if (disabled_) ::EnableWindow(owner_, TRUE);
+        if (m_disabled) ::EnableWindow(m_owner, TRUE);
     }
     OwnerDisabler(const OwnerDisabler&) = delete;
     OwnerDisabler& operator=(const OwnerDisabler&) = delete;
 
 private:
-    HWND owner_;
-    bool disabled_ = false;
+    HWND m_owner;
+    bool m_disabled = false;
 };
 
 struct TemplateResource {

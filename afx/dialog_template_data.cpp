@@ -8,15 +8,15 @@ namespace {
 // A bounds-checked little-endian cursor over the template bytes.
 class Reader {
 public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit Reader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
 
-    std::size_t pos() const { return pos_; }
-    bool ok() const { return ok_; }
+    std::size_t pos() const { return m_pos; }
+    bool ok() const { return m_ok; }
 
     std::uint16_t u16() {
         if (!need(2)) return 0;
-        const std::uint16_t v = static_cast<std::uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
-        pos_ += 2;
+        const std::uint16_t v = static_cast<std::uint16_t>(m_bytes[m_pos] | (m_bytes[m_pos + 1] << 8));
+        m_pos += 2;
         return v;
     }
     std::uint32_t u32() {
@@ -26,45 +26,45 @@ public:
     }
     std::uint8_t u8() {
         if (!need(1)) return 0;
-        return bytes_[pos_++];
+        return m_bytes[m_pos++];
     }
     void skip(std::size_t n) {
-        if (need(n)) pos_ += n;
+        if (need(n)) m_pos += n;
     }
     // A zero-terminated UTF-16 string.
     std::u16string string() {
         std::u16string s;
         for (;;) {
             const std::uint16_t c = u16();
-            if (!ok_ || c == 0) return s;
+            if (!m_ok || c == 0) return s;
             s.push_back(static_cast<char16_t>(c));
         }
     }
     // A "string or ordinal" field: 0 (none), 0xFFFF + ordinal, or a string.
     void stringOrOrdinal() {
         const std::uint16_t first = u16();
-        if (!ok_ || first == 0) return;
+        if (!m_ok || first == 0) return;
         if (first == 0xFFFF) {
             u16();
             return;
         }
-        while (ok_ && u16() != 0) {
+        while (m_ok && u16() != 0) {
         }
     }
     void alignTo(std::size_t n) {
-        const std::size_t rem = pos_ % n;
+        const std::size_t rem = m_pos % n;
         if (rem != 0) skip(n - rem);
     }
 
 private:
     bool need(std::size_t n) {
-        if (!ok_ || bytes_.size() - pos_ < n) ok_ = false;
-        return ok_;
+        if (!m_ok || m_bytes.size() - m_pos < n) m_ok = false;
+        return m_ok;
     }
 
-    std::span<const std::uint8_t> bytes_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_pos = 0;
+    bool m_ok = true;
 };
 
 // Where the parts of a template lie.

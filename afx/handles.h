@@ -26,23 +26,23 @@ public:
     using pointer = typename Traits::type;
 
     unique_any() noexcept = default;
-    explicit unique_any(pointer h) noexcept : h_(h) {}
+    explicit unique_any(pointer h) noexcept : m_h(h) {}
     unique_any(const unique_any&) = delete;
     unique_any& operator=(const unique_any&) = delete;
-    unique_any(unique_any&& other) noexcept : h_(other.release()) {}
+    unique_any(unique_any&& other) noexcept : m_h(other.release()) {}
     unique_any& operator=(unique_any&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
     ~unique_any() { reset(); }
 
-    pointer get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return !(h_ == Traits::invalid()); }
+    pointer get() const noexcept { return m_h; }
+    explicit operator bool() const noexcept { return !(m_h == Traits::invalid()); }
 
-    pointer release() noexcept { return std::exchange(h_, Traits::invalid()); }
+    pointer release() noexcept { return std::exchange(m_h, Traits::invalid()); }
 
     void reset(pointer h = Traits::invalid()) noexcept {
-        pointer old = std::exchange(h_, h);
+        pointer old = std::exchange(m_h, h);
         if (!(old == Traits::invalid())) {
             const DWORD lastError = ::GetLastError();
             Traits::close(old);
@@ -53,11 +53,11 @@ public:
     // For APIs that return a handle through an out-parameter.
     pointer* put() noexcept {
         reset();
-        return &h_;
+        return &m_h;
     }
 
 private:
-    pointer h_ = Traits::invalid();
+    pointer m_h = Traits::invalid();
 };
 
 namespace handle_traits {

@@ -43,14 +43,14 @@ BrowseForFolderFunction AfxSetBrowseForFolder(BrowseForFolderFunction replacemen
 // exactly what it did: an apartment the thread had (of either kind) stays.
 class AfxComApartment {
 public:
-    AfxComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    AfxComApartment() : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ~AfxComApartment() {
         // S_FALSE (already a single-threaded apartment) counted once more too.
-        if (SUCCEEDED(result_)) ::CoUninitialize();
+        if (SUCCEEDED(m_result)) ::CoUninitialize();
     }
     AfxComApartment(const AfxComApartment&) = delete;
     AfxComApartment& operator=(const AfxComApartment&) = delete;
 
 private:
-    HRESULT result_;
+    HRESULT m_result;
 };

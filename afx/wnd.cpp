@@ -24,24 +24,24 @@ namespace {
 class HandleMap {
 public:
     CWnd* Find(HWND hwnd) {
-        AcquireSRWLockShared(&lock_);
-        const auto it = entries_.find(hwnd);
-        CWnd* wnd = it != entries_.end() && it->second.thread == ::GetCurrentThreadId() ? it->second.wnd : nullptr;
-        ReleaseSRWLockShared(&lock_);
+        AcquireSRWLockShared(&m_lock);
+        const auto it = m_entries.find(hwnd);
+        CWnd* wnd = it != m_entries.end() && it->second.thread == ::GetCurrentThreadId() ? it->second.wnd : nullptr;
+        ReleaseSRWLockShared(&m_lock);
         return wnd;
     }
     // False when the window already has an object.
     bool Add(HWND hwnd, CWnd* wnd) {
-        AcquireSRWLockExclusive(&lock_);
-        const bool added = entries_.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId()}).second;
-        ReleaseSRWLockExclusive(&lock_);
+        AcquireSRWLockExclusive(&m_lock);
+        const bool added = m_entries.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId()}).second;
+        ReleaseSRWLockExclusive(&m_lock);
         return added;
     }
     // Takes the window's entry out if it is wnd's; from any thread.
     void Remove(HWND hwnd, const CWnd* wnd) {
-        AcquireSRWLockExclusive(&lock_);
-        if (const auto it = entries_.find(hwnd); it != entries_.end() && it->second.wnd == wnd) entries_.erase(it);
-        ReleaseSRWLockExclusive(&lock_);
+        AcquireSRWLockExclusive(&m_lock);
+        if (const auto it = m_entries.find(hwnd); it != m_entries.end() && it->second.wnd == wnd) m_entries.erase(it);
+        ReleaseSRWLockExclusive(&m_lock);
     }
 
 private:
@@ -49,8 +49,8 @@ private:
         CWnd* wnd;
         DWORD thread;
     };
-    SRWLOCK lock_ = SRWLOCK_INIT;
-    std::unordered_map<HWND, Entry> entries_;
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, Entry> m_entries;
 };
 
 HandleMap& TheHandleMap() {

@@ -17,13 +17,13 @@ constexpr int kDialogIconPixels = 16;
 // Ends the wait cursor however the initialisation ends.
 class WaitCursorScope {
 public:
-    explicit WaitCursorScope(CCmdTarget& target) : target_(target) { target_.BeginWaitCursor(); }
-    ~WaitCursorScope() { target_.EndWaitCursor(); }
+    explicit WaitCursorScope(CCmdTarget& target) : m_target(target) { m_target.BeginWaitCursor(); }
+    ~WaitCursorScope() { m_target.EndWaitCursor(); }
     WaitCursorScope(const WaitCursorScope&) = delete;
     WaitCursorScope& operator=(const WaitCursorScope&) = delete;
 
 private:
-    CCmdTarget& target_;
+    CCmdTarget& m_target;
 };
 
 }  // namespace

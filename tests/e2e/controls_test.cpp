@@ -73,25 +73,25 @@ int ShownCount(HWND window, COLORREF color) {
 class ControlsProgram : public testing::Test {
 protected:
     void Start(const std::wstring& path, const wchar_t* caption) {
-        process_ = demo::ChildProcess::Start(L"\"" + path + L"\"");
-        ASSERT_TRUE(process_) << "the program did not start";
-        dialog_ = demo::WaitFor(demo::kWindowTimeout, [&]() -> HWND {
-            for (HWND window : demo::VisibleTopLevelWindowsOf(process_->id()))
+        m_process = demo::ChildProcess::Start(L"\"" + path + L"\"");
+        ASSERT_TRUE(m_process) << "the program did not start";
+        m_dialog = demo::WaitFor(demo::kWindowTimeout, [&]() -> HWND {
+            for (HWND window : demo::VisibleTopLevelWindowsOf(m_process->id()))
                 if (demo::TextOf(window) == caption) return window;
             return nullptr;
         });
-        ASSERT_NE(dialog_, nullptr) << "its dialog did not appear";
-        ::SetForegroundWindow(dialog_);
+        ASSERT_NE(m_dialog, nullptr) << "its dialog did not appear";
+        ::SetForegroundWindow(m_dialog);
     }
     void TearDown() override {
-        if (process_) ::PostMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-        if (process_ && !process_->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the program did not end";
+        if (m_process) ::PostMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0);
+        if (m_process && !m_process->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the program did not end";
     }
 
-    HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
+    HWND Control(int id) const { return ::GetDlgItem(m_dialog, id); }
 
-    std::optional<demo::ChildProcess> process_;
-    HWND dialog_ = nullptr;
+    std::optional<demo::ChildProcess> m_process;
+    HWND m_dialog = nullptr;
 };
 
 TEST_F(ControlsProgram, TheExampleBuiltFromThePackageShowsItsDialogAndCountsAClick) {
@@ -123,7 +123,7 @@ TEST_F(GalleryTest, AChangeOfSystemColoursReplacesTheCustomColours) {
     const COLORREF systemFace = ::GetSysColor(COLOR_BTNFACE);
     ASSERT_NE(ShownAt(tooltipButton, 4, 4), systemFace) << "the button starts with a face of its own";
     // The system tells the top-level windows; the gallery passes it on.
-    demo::SendWithTimeout(dialog_, WM_SYSCOLORCHANGE);
+    demo::SendWithTimeout(m_dialog, WM_SYSCOLORCHANGE);
     demo::Settle();
     EXPECT_EQ(ShownAt(tooltipButton, 4, 4), systemFace) << "the custom face gave way to the system's";
 }
@@ -133,7 +133,7 @@ TEST_F(GalleryTest, ARefusedLinkReturnsToItsLinkColourOnceThePointerLeaves) {
     const COLORREF hover = ::GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_GT(ShownCount(link, kLinkColor), 10) << "the link colour at first";
     ClickAt(demo::CentreOf(link));
-    const HWND box = demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindMessageBox(process_->id()); });
+    const HWND box = demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindMessageBox(m_process->id()); });
     ASSERT_NE(box, nullptr) << "the refusal is told";
     EXPECT_EQ(demo::MessageBoxText(box).rfind(kRefusalStart, 0), 0u) << "the refusal's text";
     demo::Settle();  // seen before it is answered
@@ -153,10 +153,10 @@ TEST_F(GalleryTest, AFlatButtonWhoseMenuHasClosedIsNoLongerHotOnceThePointerLeav
     const HWND menuButton = Control(IDC_BUTTON_MENU);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     ClickAt(demo::CentreOf(menuButton));
-    ASSERT_NE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(process_->id()); }), nullptr);
+    ASSERT_NE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(m_process->id()); }), nullptr);
     // (Under Wine the pointer does not move while the menu holds it.)
     demo::SendKey(VK_ESCAPE);
-    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(process_->id()) == nullptr; }));
+    ASSERT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::FindOpenMenu(m_process->id()) == nullptr; }));
     Rest();
     // The flat button's hover frame is the highlight at its top-left corner.
     EXPECT_TRUE(demo::WaitFor(2s, [&] { return ShownAt(menuButton, 0, 0) == face; }))

@@ -32,13 +32,13 @@ constexpr wchar_t kWineBrowserKey[] = L"Software\\Wine\\WineBrowser";
 
 void UtilityRun::SetUp() {
     const std::wstring state = Variable(L"VORNIX_TEST_SERVER_STATE");
-    page_ = demo::UpdatePage::FromStateFolder(state);
-    if (!page_) GTEST_SKIP() << "No update page: run the tests through tests/run-windows-tests.sh.";
-    ASSERT_TRUE(page_->SetMode(L"marker"));
+    m_page = demo::UpdatePage::FromStateFolder(state);
+    if (!m_page) GTEST_SKIP() << "No update page: run the tests through tests/run-windows-tests.sh.";
+    ASSERT_TRUE(m_page->SetMode(L"marker"));
 
     const std::wstring unixLog = state + L"/browser.log";
-    browserLog_ = demo::WindowsFullPath(unixLog);
-    DeleteFileW(browserLog_.c_str());
+    m_browserLog = demo::WindowsFullPath(unixLog);
+    DeleteFileW(m_browserLog.c_str());
     const std::wstring browser = L"\"" + Variable(L"VORNIX_TEST_BROWSER") + L"\" --log \"" + unixLog + L"\"";
     ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kWineBrowserKey, L"Browsers", browser));
 
@@ -49,8 +49,8 @@ void UtilityRun::SetUp() {
 }
 
 void UtilityRun::TearDown() {
-    utility_.reset();  // ends the program if a test left it running
-    EXPECT_TRUE(!page_ || page_->SetMode(L"marker"));
+    m_utility.reset();  // ends the program if a test left it running
+    EXPECT_TRUE(!m_page || m_page->SetMode(L"marker"));
 }
 
 void UtilityRun::Start(Companion companion, Schedule schedule, const std::wstring& updateUrl) {
@@ -65,24 +65,24 @@ void UtilityRun::Start(Companion companion, Schedule schedule, const std::wstrin
     }
 
     demo::UtilityLaunch launch;
-    launch.environment.emplace_back(demo::kUpdateUrlVariable, updateUrl.empty() ? page_->url() : updateUrl);
+    launch.environment.emplace_back(demo::kUpdateUrlVariable, updateUrl.empty() ? m_page->url() : updateUrl);
     std::wstring error;
-    utility_ = demo::LaunchUtility(launch, error);
-    ASSERT_TRUE(utility_.has_value()) << demo::Utf8(error);
+    m_utility = demo::LaunchUtility(launch, error);
+    ASSERT_TRUE(m_utility.has_value()) << demo::Utf8(error);
 }
 
 HWND UtilityRun::WaitForMainDialog(std::chrono::milliseconds timeout) const {
-    return demo::WaitFor(timeout, [&] { return demo::FindMainDialog(utility_->id()); });
+    return demo::WaitFor(timeout, [&] { return demo::FindMainDialog(m_utility->id()); });
 }
 
 void UtilityRun::ExpectEndsAfterOk(HWND dialog) const {
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    ASSERT_TRUE(utility_->WaitForExit(demo::kExitTimeout)) << "still running after OK";
-    EXPECT_EQ(utility_->ExitCode(), 0u);
+    ASSERT_TRUE(m_utility->WaitForExit(demo::kExitTimeout)) << "still running after OK";
+    EXPECT_EQ(m_utility->ExitCode(), 0u);
 }
 
 std::string UtilityRun::BrowserLog() const {
     // The shell hands the address on after ShellExecuteW has returned.
-    demo::WaitFor(demo::kExitTimeout, [&] { return !demo::FileBytes(browserLog_).empty(); });
-    return demo::FileBytes(browserLog_);
+    demo::WaitFor(demo::kExitTimeout, [&] { return !demo::FileBytes(m_browserLog).empty(); });
+    return demo::FileBytes(m_browserLog);
 }

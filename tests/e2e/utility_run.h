@@ -29,13 +29,13 @@ protected:
     // Clicks OK and expects the program to end with exit code 0.
     void ExpectEndsAfterOk(HWND dialog) const;
 
-    const demo::ChildProcess& process() const { return *utility_; }
-    const demo::UpdatePage& page() const { return *page_; }
+    const demo::ChildProcess& process() const { return *m_utility; }
+    const demo::UpdatePage& page() const { return *m_page; }
     // The addresses the recording browser was asked to open, one per line.
     std::string BrowserLog() const;
 
 private:
-    std::optional<demo::UpdatePage> page_;
-    std::wstring browserLog_;
-    std::optional<demo::ChildProcess> utility_;
+    std::optional<demo::UpdatePage> m_page;
+    std::wstring m_browserLog;
+    std::optional<demo::ChildProcess> m_utility;
 };

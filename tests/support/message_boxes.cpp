@@ -32,16 +32,16 @@ std::wstring IconOf(HWND box) {
 }  // namespace
 
 MessageBoxWatcher::MessageBoxWatcher(std::vector<int> answers, DWORD processId, std::chrono::milliseconds answerAfter)
-    : answers_(std::move(answers)), processId_(processId), answerAfter_(answerAfter), thread_([this] { Watch(); }) {}
+    : m_answers(std::move(answers)), m_processId(processId), m_answerAfter(answerAfter), m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
-    stop_ = true;
-    thread_.join();
+    m_stop = true;
+    m_thread.join();
 }
 
 std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {
-    std::lock_guard lock(mutex_);
-    return seen_;
+    std::lock_guard lock(m_mutex);
+    return m_seen;
 }
 
 std::vector<std::wstring> MessageBoxWatcher::Texts() const {
@@ -51,23 +51,23 @@ std::vector<std::wstring> MessageBoxWatcher::Texts() const {
 }
 
 void MessageBoxWatcher::Watch() {
-    while (!stop_) {
-        std::erase_if(tracked_, [](const Tracked& t) { return !::IsWindow(t.box); });  // a handle may come back
+    while (!m_stop) {
+        std::erase_if(m_tracked, [](const Tracked& t) { return !::IsWindow(t.box); });  // a handle may come back
         const auto now = std::chrono::steady_clock::now();
-        for (HWND box : BoxesOf(processId_)) {
-            if (std::any_of(tracked_.begin(), tracked_.end(), [&](const Tracked& t) { return t.box == box; })) continue;
+        for (HWND box : BoxesOf(m_processId)) {
+            if (std::any_of(m_tracked.begin(), m_tracked.end(), [&](const Tracked& t) { return t.box == box; })) continue;
             SeenMessageBox seen{demo::TextOf(box), demo::MessageBoxText(box),
                                 ::GetWindow(box, GW_OWNER), {}, {}};
             for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
                 if (::GetDlgItem(box, id) != nullptr) seen.buttons.push_back(id);
-            if (processId_ == ::GetCurrentProcessId()) seen.icon = IconOf(box);
-            std::lock_guard lock(mutex_);
-            seen_.push_back(std::move(seen));
-            const std::size_t index = std::min(seen_.size(), answers_.size()) - 1;
-            tracked_.push_back({box, answers_.empty() ? IDOK : answers_[index], now, false});
+            if (m_processId == ::GetCurrentProcessId()) seen.icon = IconOf(box);
+            std::lock_guard lock(m_mutex);
+            m_seen.push_back(std::move(seen));
+            const std::size_t index = std::min(m_seen.size(), m_answers.size()) - 1;
+            m_tracked.push_back({box, m_answers.empty() ? IDOK : m_answers[index], now, false});
         }
-        for (Tracked& t : tracked_) {
-            if (t.answered || now - t.since < answerAfter_) continue;
+        for (Tracked& t : m_tracked) {
+            if (t.answered || now - t.since < m_answerAfter) continue;
             ::PostMessageW(t.box, WM_COMMAND, static_cast<WPARAM>(t.answer), 0);
             t.answered = true;
         }

@@ -49,12 +49,12 @@ private:
         bool answered;
     };
 
-    std::vector<int> answers_;
-    DWORD processId_;
-    std::chrono::milliseconds answerAfter_;
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
-    std::vector<SeenMessageBox> seen_;
-    std::vector<Tracked> tracked_;
-    std::thread thread_;
+    std::vector<int> m_answers;
+    DWORD m_processId;
+    std::chrono::milliseconds m_answerAfter;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<SeenMessageBox> m_seen;
+    std::vector<Tracked> m_tracked;
+    std::thread m_thread;
 };

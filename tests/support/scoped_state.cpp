@@ -49,21 +49,21 @@ TempFolder::TempFolder() {
     ::GetTempPathW(MAX_PATH, temp);
     wchar_t name[64];
     std::swprintf(name, 64, L"vornix-test-%lu-%d\\", ::GetCurrentProcessId(), ++counter);
-    path_ = std::wstring(temp) + name;
-    ::CreateDirectoryW(path_.c_str(), nullptr);
+    m_path = std::wstring(temp) + name;
+    ::CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() { RemoveTree(m_path); }
 
 std::wstring TempFolder::MakeFolder(const std::wstring& relative) const {
-    const std::wstring folder = demo::WithTrailingBackslash(path_ + relative);
+    const std::wstring folder = demo::WithTrailingBackslash(m_path + relative);
     demo::CreateFolderTree(folder);
     return folder;
 }
 
 std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::string& bytes,
                                    std::optional<std::int64_t> modifiedUnixSeconds) const {
-    const std::wstring path = path_ + relative;
+    const std::wstring path = m_path + relative;
     demo::WriteFileBytes(path, bytes);
     if (modifiedUnixSeconds) SetLastWriteTime(path, *modifiedUnixSeconds);
     return path;
@@ -79,35 +79,35 @@ void SetLastWriteTime(const std::wstring& path, std::int64_t unixSeconds) {
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name, DWORD type,
                                          const void* data, DWORD bytes)
-    : root_(root), key_(std::move(key)), name_(std::move(name)) {
+    : m_root(root), m_key(std::move(key)), m_name(std::move(name)) {
     afx::unique_hkey opened;
     DWORD oldBytes = 0;
     DWORD oldType = 0;
-    if (::RegOpenKeyExW(root_, key_.c_str(), 0, KEY_QUERY_VALUE, opened.put()) == ERROR_SUCCESS &&
-        ::RegQueryValueExW(opened.get(), name_.c_str(), nullptr, &oldType, nullptr, &oldBytes) == ERROR_SUCCESS) {
-        oldData_.resize(oldBytes);
-        ::RegQueryValueExW(opened.get(), name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(oldData_.data()),
+    if (::RegOpenKeyExW(m_root, m_key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) == ERROR_SUCCESS &&
+        ::RegQueryValueExW(opened.get(), m_name.c_str(), nullptr, &oldType, nullptr, &oldBytes) == ERROR_SUCCESS) {
+        m_oldData.resize(oldBytes);
+        ::RegQueryValueExW(opened.get(), m_name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(m_oldData.data()),
                            &oldBytes);
-        oldType_ = oldType;
+        m_oldType = oldType;
     }
-    SetValue(root_, key_, name_, type, data, bytes);
+    SetValue(m_root, m_key, m_name, type, data, bytes);
 }
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name,
                                          const std::optional<std::wstring>& text)
     : ScopedRegistryValue(root, std::move(key), std::move(name), REG_SZ, text ? text->c_str() : nullptr,
                           text ? static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t)) : 0) {
-    if (!text) SetValue(root_, key_, name_, std::nullopt, nullptr, 0);
+    if (!text) SetValue(m_root, m_key, m_name, std::nullopt, nullptr, 0);
 }
 
 ScopedRegistryValue::~ScopedRegistryValue() {
-    SetValue(root_, key_, name_, oldType_, oldData_.data(), static_cast<DWORD>(oldData_.size()));
+    SetValue(m_root, m_key, m_name, m_oldType, m_oldData.data(), static_cast<DWORD>(m_oldData.size()));
 }
 
 ScopedEnvironment::ScopedEnvironment(std::wstring name, const std::optional<std::wstring>& value)
-    : name_(std::move(name)) {
-    if (const wchar_t* old = _wgetenv(name_.c_str())) old_ = old;
-    _wputenv_s(name_.c_str(), value ? value->c_str() : L"");
+    : m_name(std::move(name)) {
+    if (const wchar_t* old = _wgetenv(m_name.c_str())) m_old = old;
+    _wputenv_s(m_name.c_str(), value ? value->c_str() : L"");
 }
 
-ScopedEnvironment::~ScopedEnvironment() { _wputenv_s(name_.c_str(), old_ ? old_->c_str() : L""); }
+ScopedEnvironment::~ScopedEnvironment() { _wputenv_s(m_name.c_str(), m_old ? m_old->c_str() : L""); }

@@ -20,7 +20,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     // The folder with a trailing backslash.
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const { return m_path; }
     // Creates a sub-folder (and its parents) and returns it with a backslash.
     std::wstring MakeFolder(const std::wstring& relative) const;
     // Writes a file, last modified at the given time when one is given.
@@ -28,7 +28,7 @@ public:
                            std::optional<std::int64_t> modifiedUnixSeconds = std::nullopt) const;
 
 private:
-    std::wstring path_;
+    std::wstring m_path;
 };
 
 // Sets a file's or folder's last modification time.
@@ -45,11 +45,11 @@ public:
     ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
 
 private:
-    HKEY root_;
-    std::wstring key_;
-    std::wstring name_;
-    std::optional<DWORD> oldType_;
-    std::string oldData_;
+    HKEY m_root;
+    std::wstring m_key;
+    std::wstring m_name;
+    std::optional<DWORD> m_oldType;
+    std::string m_oldData;
 };
 
 // Sets (or removes, given nothing) a variable of the runtime library's
@@ -62,6 +62,6 @@ public:
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
-    std::wstring name_;
-    std::optional<std::wstring> old_;
+    std::wstring m_name;
+    std::optional<std::wstring> m_old;
 };

@@ -34,22 +34,22 @@ std::wstring StatusText(HWND dialog, const std::wstring& expected) {
 class ScriptedBrowser : public CBrowseForFolder {
 public:
     using Script = std::function<void(ScriptedBrowser&, HWND dialog)>;
-    explicit ScriptedBrowser(Script script) : script_(std::move(script)) {}
+    explicit ScriptedBrowser(Script script) : m_script(std::move(script)) {}
     void OnDialogReady() override {
         CBrowseForFolder::OnDialogReady();
         // Settings while the dialog is open change nothing.
         SetBrowseFlags(0);
         SetPrompt(L"not shown");
-        RunSoon([this] { script_(*this, DialogWindow()); });
+        RunSoon([this] { m_script(*this, DialogWindow()); });
     }
     void OnSelectionChanged(LPCITEMIDLIST item) override {
         CBrowseForFolder::OnSelectionChanged(item);
-        ++selectionChanges;
+        ++m_selectionChanges;
     }
-    int selectionChanges = 0;
+    int m_selectionChanges = 0;
 
 private:
-    Script script_;
+    Script m_script;
 };
 
 // Counts what the COM task allocator hands out and takes back. (COM
@@ -58,7 +58,7 @@ private:
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class CountingSpy : public IMallocSpy {
 public:
-    long live = 0;
+    long m_live = 0;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
             *out = this;
@@ -71,11 +71,11 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
     void* STDMETHODCALLTYPE PostAlloc(void* block) override {
-        live += block != nullptr;
+        m_live += block != nullptr;
         return block;
     }
     void* STDMETHODCALLTYPE PreFree(void* block, BOOL) override {
-        live -= block != nullptr;
+        m_live -= block != nullptr;
         return block;
     }
     void STDMETHODCALLTYPE PostFree(BOOL) override {}
@@ -133,7 +133,7 @@ TEST(BrowseForFolder, OpensAtTheStartFolderFollowsTheSelectionAndReturnsTheChoic
             EXPECT_EQ(current->GetChosenPath(), each.chosenPath);
         }
     }
-    EXPECT_GT(browser.selectionChanges, 0);
+    EXPECT_GT(browser.m_selectionChanges, 0);
 }
 
 TEST(BrowseForFolder, TheShellsItemListsAreFreed) {
@@ -147,7 +147,7 @@ TEST(BrowseForFolder, TheShellsItemListsAreFreed) {
     if (FAILED(::CoRegisterMallocSpy(&spy))) GTEST_SKIP() << "no allocator spy here";
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(browser.Browse());
     ::CoRevokeMallocSpy();
-    EXPECT_LT(spy.live, 5) << "one list left per Browse would show as 5";
+    EXPECT_LT(spy.m_live, 5) << "one list left per Browse would show as 5";
 }
 
 // The calling thread's COM apartment, "none", "single" or "multi", found by

@@ -45,20 +45,20 @@ public:
         return &map;
     }
     bool OnCmdMsg(UINT id, UINT code) override {
-        if (code == BN_CLICKED && id != kMenuItem) ++clicks;  // a menu command's code is 0 too
+        if (code == BN_CLICKED && id != kMenuItem) ++m_clicks;  // a menu command's code is 0 too
         return ControlHost::OnCmdMsg(id, code);
     }
     // When the popup menu's item was chosen.
-    void OnMenuItem() { ++menuCommands; }
+    void OnMenuItem() { ++m_menuCommands; }
     // When the button is about to open its popup menu.
     LRESULT OnMenuCallback(WPARAM submenu, LPARAM value) {
-        callbacks.push_back({reinterpret_cast<HMENU>(submenu), value});
+        m_callbacks.push_back({reinterpret_cast<HMENU>(submenu), value});
         return 0;
     }
 
-    int clicks = 0;
-    int menuCommands = 0;
-    std::vector<std::pair<HMENU, LPARAM>> callbacks;
+    int m_clicks = 0;
+    int m_menuCommands = 0;
+    std::vector<std::pair<HMENU, LPARAM>> m_callbacks;
 };
 
 // The pointer over a button, through the input queue.
@@ -372,9 +372,9 @@ TEST(ButtonST, AClickOpensTheMenuOrElseTheLinkAndTheParentSeesTheClickToo) {
     demo::SendLeftClick();
     demo::SendKey(VK_DOWN);
     demo::SendKey(VK_RETURN);
-    PumpUntil([&] { return host.menuCommands > 0; });
-    EXPECT_EQ(host.callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}})) << "told before it opens";
-    EXPECT_EQ(host.menuCommands, 1);
+    PumpUntil([&] { return host.m_menuCommands > 0; });
+    EXPECT_EQ(host.m_callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}})) << "told before it opens";
+    EXPECT_EQ(host.m_menuCommands, 1);
     EXPECT_TRUE(g_opened.empty()) << "the menu wins over the link";
 
     button.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
@@ -383,7 +383,7 @@ TEST(ButtonST, AClickOpensTheMenuOrElseTheLinkAndTheParentSeesTheClickToo) {
     PointAt(check);
     ClickLeft();
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"open https://example.invalid/ 3 1024"}) << "not in checkbox mode";
-    EXPECT_EQ(host.clicks, 3);
+    EXPECT_EQ(host.m_clicks, 3);
     AfxSetShellExecuteEx(previous);
     button.SetLinkTarget(std::wstring(300, L'x').c_str());
     EXPECT_EQ(std::wstring(button.GetLinkTarget()).size(), 259u) << "a long target is cut";
@@ -399,8 +399,8 @@ TEST(ButtonST, ADoubleClickIsTwoClicksAndItsOwnCursorShowsOverIt) {
     EXPECT_TRUE(PumpUntil([&] { return ::GetCursor() == cursor; })) << "its own cursor";
     demo::SendLeftClick();
     demo::SendLeftClick();
-    PumpUntil([&] { return host.clicks == 2; });
-    EXPECT_EQ(host.clicks, 2);
+    PumpUntil([&] { return host.m_clicks == 2; });
+    EXPECT_EQ(host.m_clicks, 2);
 }
 
 TEST(ButtonST, TheDefaultLookFollowsTheDialogManagerAndDisablingMovesTheFocusOn) {

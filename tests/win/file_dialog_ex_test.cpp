@@ -21,15 +21,15 @@ namespace {
 class FolderWithSubfolders : public testing::Test {
 protected:
     void SetUp() override {
-        ::GetCurrentDirectoryW(MAX_PATH, previous_);
-        for (const wchar_t* name : {L"a.txt", L"b.txt"}) folder_.WriteFile(name, "x");
-        for (const wchar_t* name : {L"Sub1", L"Sub2", L"Sub3"}) folder_.MakeFolder(name);
-        ::SetCurrentDirectoryW(folder_.Path().c_str());
+        ::GetCurrentDirectoryW(MAX_PATH, m_previous);
+        for (const wchar_t* name : {L"a.txt", L"b.txt"}) m_folder.WriteFile(name, "x");
+        for (const wchar_t* name : {L"Sub1", L"Sub2", L"Sub3"}) m_folder.MakeFolder(name);
+        ::SetCurrentDirectoryW(m_folder.Path().c_str());
     }
-    void TearDown() override { ::SetCurrentDirectoryW(previous_); }
+    void TearDown() override { ::SetCurrentDirectoryW(m_previous); }
 
-    TempFolder folder_;
-    wchar_t previous_[MAX_PATH] = {};
+    TempFolder m_folder;
+    wchar_t m_previous[MAX_PATH] = {};
 };
 
 HWND FindListView(HWND parent) {
@@ -116,7 +116,7 @@ TEST_F(FolderWithSubfolders, TheDialogShowsItsCaptionAndWithTheFilterNeitherFold
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shown);
         CFileDialogEx dialog(true);
-        dialog.m_ofn.lpstrInitialDir = folder_.Path().c_str();
+        dialog.m_ofn.lpstrInitialDir = m_folder.Path().c_str();
         dialog.SetFolderFilter(row.filter);
         if (row.caption != nullptr) dialog.SetOkCaption(row.caption);
         bool looked = false;
@@ -158,7 +158,7 @@ public:
 TEST_F(FolderWithSubfolders, NoHookIsLeftAfterTheDialogs) {
     for (int i = 0; i < 3; ++i) {
         CancelledDialog dialog;
-        dialog.m_ofn.lpstrInitialDir = folder_.Path().c_str();
+        dialog.m_ofn.lpstrInitialDir = m_folder.Path().c_str();
         dialog.SetFolderFilter(true);
         ASSERT_EQ(dialog.DoModal(), IDCANCEL);
         ASSERT_TRUE(dialog.IsHookInstalled());

@@ -24,7 +24,7 @@ namespace {
 
 std::vector<std::wstring> g_events;
 
-// A button that sees its own clicks first; consume decides whether the
+// A button that sees its own clicks first; m_consume decides whether the
 // dialog sees them too.
 class ReflectingButton : public CButton {
 public:
@@ -36,14 +36,14 @@ public:
     // When the button was clicked (reflected from the parent).
     BOOL OnClicked() {
         g_events.push_back(L"button clicked");
-        return consume;
+        return m_consume;
     }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN) g_events.push_back(L"button pretranslate");
-        return swallowKeys && msg->message == WM_KEYDOWN;
+        return m_swallowKeys && msg->message == WM_KEYDOWN;
     }
-    BOOL consume = TRUE;
-    bool swallowKeys = false;
+    BOOL m_consume = TRUE;
+    bool m_swallowKeys = false;
 };
 
 class TestDialog : public CDialog {
@@ -56,9 +56,9 @@ public:
         return &map;
     }
     void DoDataExchange(CDataExchange* dx) override {
-        DDX_Control(dx, IDC_TEST_BUTTON, button);
-        DDX_Text(dx, IDC_TEST_EDIT, text);
-        if (bindMissingControl) DDX_Text(dx, IDC_TEST_MISSING, text);
+        DDX_Control(dx, IDC_TEST_BUTTON, m_button);
+        DDX_Text(dx, IDC_TEST_EDIT, m_text);
+        if (m_bindMissingControl) DDX_Text(dx, IDC_TEST_MISSING, m_text);
     }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN && msg->wParam == 'Q') g_events.push_back(L"dialog pretranslate");
@@ -67,9 +67,9 @@ public:
     // When the test button's click reaches the dialog.
     void OnButtonClicked() { g_events.push_back(L"dialog clicked"); }
 
-    ReflectingButton button;
-    std::wstring text;
-    bool bindMissingControl = false;
+    ReflectingButton m_button;
+    std::wstring m_text;
+    bool m_bindMissingControl = false;
 };
 
 // A plain window whose handlers can be made to fail.
@@ -87,48 +87,48 @@ public:
     }
     // When the window needs painting: fails.
     void OnPaint() {
-        ++paints;
+        ++m_paints;
         AfxThrowOleException(kStatusUnspecifiedFailure);
     }
     // When the timer fires: fails, the fifth time after stopping the timer.
     void OnTimer(UINT_PTR id) {
-        if (++timers == 5) ::KillTimer(m_hWnd, id);
+        if (++m_timers == 5) ::KillTimer(m_hWnd, id);
         AfxThrowOleException(kStatusUnspecifiedFailure);
     }
     // When the window is destroyed: fails.
     LRESULT OnNcDestroy(WPARAM, LPARAM) { AfxThrowOleException(kStatusInvalidArgument); }
-    void PostNcDestroy() override { postNcDestroyed = true; }
+    void PostNcDestroy() override { m_postNcDestroyed = true; }
 
-    int paints = 0;
-    int timers = 0;
-    bool postNcDestroyed = false;
+    int m_paints = 0;
+    int m_timers = 0;
+    bool m_postNcDestroyed = false;
 };
 
 }  // namespace
 
 TEST(Framework, ModalLoopExchangesDataBothWaysAndAFailedExchangeKeepsTheDialogOpen) {
     TestDialog dialog;
-    dialog.text = L"initial";
+    dialog.m_text = L"initial";
     RunSoon([&] {
         wchar_t shown[64] = {};
         ::GetDlgItemTextW(dialog.m_hWnd, IDC_TEST_EDIT, shown, 64);
         EXPECT_STREQ(shown, L"initial");
         ::SetDlgItemTextW(dialog.m_hWnd, IDC_TEST_EDIT, L"typed");
-        dialog.bindMissingControl = true;
+        dialog.m_bindMissingControl = true;
         dialog.SendMessage(WM_COMMAND, IDOK);  // the exchange fails: still open
         EXPECT_TRUE(::IsWindowVisible(dialog.m_hWnd));
-        dialog.bindMissingControl = false;
+        dialog.m_bindMissingControl = false;
         ::PostMessageW(dialog.GetDlgItem(IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.text, L"typed");
-    EXPECT_EQ(dialog.button.m_hWnd, nullptr);  // let go when its window died
+    EXPECT_EQ(dialog.m_text, L"typed");
+    EXPECT_EQ(dialog.m_button.m_hWnd, nullptr);  // let go when its window died
 
     TestDialog cancelled;
-    cancelled.text = L"kept";
+    cancelled.m_text = L"kept";
     RunSoon([&] { cancelled.PostMessage(WM_SYSCOMMAND, SC_CLOSE); });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
-    EXPECT_EQ(cancelled.text, L"kept");  // Cancel does not read the controls
+    EXPECT_EQ(cancelled.m_text, L"kept");  // Cancel does not read the controls
 }
 
 TEST(Framework, NotificationsReachTheControlFirstAndKeysWalkUpToTheDialog) {
@@ -145,10 +145,10 @@ TEST(Framework, NotificationsReachTheControlFirstAndKeysWalkUpToTheDialog) {
         g_events.clear();
         TestDialog dialog;
         RunSoon([&] {
-            dialog.button.consume = row.consume;
-            dialog.button.swallowKeys = row.swallowKeys;
-            dialog.button.SendMessage(BM_CLICK);
-            ::PostMessageW(dialog.button.m_hWnd, WM_KEYDOWN, 'Q', 0);
+            dialog.m_button.m_consume = row.consume;
+            dialog.m_button.m_swallowKeys = row.swallowKeys;
+            dialog.m_button.SendMessage(BM_CLICK);
+            ::PostMessageW(dialog.m_button.m_hWnd, WM_KEYDOWN, 'Q', 0);
             ::PostMessageW(dialog.GetDlgItem(IDOK), WM_KEYDOWN, VK_ESCAPE, 0);  // navigation: Escape cancels
         });
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -170,8 +170,8 @@ TEST(ExceptionBarrier, AFailingPaintOrTimerIsReportedOnceAndTheWindowGoesOn) {
         }
         PumpFor(1000);
         EXPECT_EQ(boxes.Texts().size(), 1u) << (timer ? "timer" : "paint");
-        EXPECT_EQ(window.paints, timer ? 0 : 1) << "the failed paint was validated before the report";
-        EXPECT_EQ(window.timers, timer ? 5 : 0);
+        EXPECT_EQ(window.m_paints, timer ? 0 : 1) << "the failed paint was validated before the report";
+        EXPECT_EQ(window.m_timers, timer ? 5 : 0);
         ASSERT_FALSE(boxes.Seen().empty());
         EXPECT_EQ(boxes.Seen()[0].caption, AfxGetAppName());
         window.DestroyWindow();
@@ -187,7 +187,7 @@ TEST(ExceptionBarrier, ADeadWindowLeavesTheMapWhateverItsLastHandlerDoes) {
     ::DestroyWindow(hwnd);
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
     EXPECT_EQ(window.m_hWnd, nullptr);
-    EXPECT_TRUE(window.postNcDestroyed);
+    EXPECT_TRUE(window.m_postNcDestroyed);
 }
 
 TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
@@ -230,8 +230,8 @@ public:
         return &map;
     }
     // When the system colours changed.
-    void OnSysColorChange() { ++heard; }
-    int heard = 0;
+    void OnSysColorChange() { ++m_heard; }
+    int m_heard = 0;
 };
 
 TEST(WindowObjects, ATopLevelWindowPassesAColourChangeToEveryDescendantOnce) {
@@ -242,9 +242,9 @@ TEST(WindowObjects, ATopLevelWindowPassesAColourChangeToEveryDescendantOnce) {
     ASSERT_TRUE(grandchild.CreateEx(0, windowClass, L"grandchild", WS_CHILD, 0, 0, 30, 30, child.m_hWnd));
     // As the system sends it: to the top-level window only.
     top.SendMessage(WM_SYSCOLORCHANGE);
-    EXPECT_EQ(top.heard, 1);
-    EXPECT_EQ(child.heard, 1);
-    EXPECT_EQ(grandchild.heard, 1) << "a child does not pass it on again";
+    EXPECT_EQ(top.m_heard, 1);
+    EXPECT_EQ(child.m_heard, 1);
+    EXPECT_EQ(grandchild.m_heard, 1) << "a child does not pass it on again";
     top.DestroyWindow();
 }
 

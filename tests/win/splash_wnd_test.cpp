@@ -61,10 +61,10 @@ public:
     }
     // When the ping arrives.
     LRESULT OnPing(WPARAM, LPARAM) {
-        pinged = true;
+        m_pinged = true;
         return 0;
     }
-    bool pinged = false;
+    bool m_pinged = false;
 };
 
 class SplashWindow : public ::testing::Test {
@@ -76,11 +76,11 @@ protected:
     // The one window a ShowSplash added to the thread, or null.
     HWND TheSplash() const {
         std::vector<HWND> windows = VisibleWindowsOfThisThread();
-        std::erase_if(windows, [&](HWND w) { return std::find(before_.begin(), before_.end(), w) != before_.end(); });
+        std::erase_if(windows, [&](HWND w) { return std::find(m_before.begin(), m_before.end(), w) != m_before.end(); });
         return windows.size() == 1 ? windows.front() : nullptr;
     }
 
-    const std::vector<HWND> before_ = VisibleWindowsOfThisThread();
+    const std::vector<HWND> m_before = VisibleWindowsOfThisThread();
 };
 
 }  // namespace
@@ -148,7 +148,7 @@ TEST_F(SplashWindow, HideAfterEndsAtTheRightChangeOfSecondWhileDispatchingWithou
     PingWnd ping;
     ASSERT_TRUE(ping.CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE));
     for (const Row& row : rows) {
-        ping.pinged = false;
+        ping.m_pinged = false;
         const std::int64_t second = StartEarlyInASecond();
         if (row.show) {
             ASSERT_TRUE(CSplashWnd::ShowSplash(kSplashBitmap));
@@ -167,7 +167,7 @@ TEST_F(SplashWindow, HideAfterEndsAtTheRightChangeOfSecondWhileDispatchingWithou
         const std::int64_t ended = UnixMillisecondsNow();
         const std::int64_t cpu = ProcessCpuMs() - cpuBefore;
         poster.join();
-        const bool dispatchedDuringTheWait = ping.pinged;
+        const bool dispatchedDuringTheWait = ping.m_pinged;
         DispatchPending();
 
         const std::int64_t expected = (second + row.endSecond) * 1000;

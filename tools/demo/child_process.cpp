@@ -57,13 +57,13 @@ std::optional<ChildProcess> ChildProcess::Start(const std::wstring& commandLine,
 }
 
 ChildProcess::ChildProcess(const PROCESS_INFORMATION& started) noexcept
-    : process_(started.hProcess), processId_(started.dwProcessId) {}
+    : m_process(started.hProcess), m_processId(started.dwProcessId) {}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
   if (this != &other) {
     EndIfRunning();
-    process_ = std::move(other.process_);
-    processId_ = other.processId_;
+    m_process = std::move(other.m_process);
+    m_processId = other.m_processId;
   }
   return *this;
 }
@@ -71,26 +71,26 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
 ChildProcess::~ChildProcess() { EndIfRunning(); }
 
 void ChildProcess::EndIfRunning() const noexcept {
-  if (process_ && IsRunning()) Terminate();
+  if (m_process && IsRunning()) Terminate();
 }
 
 bool ChildProcess::IsRunning() const noexcept {
-  return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+  return WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool ChildProcess::WaitForExit(std::chrono::milliseconds timeout) const noexcept {
-  return WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  return WaitForSingleObject(m_process.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> ChildProcess::ExitCode() const noexcept {
   DWORD code = 0;
-  if (IsRunning() || !GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
+  if (IsRunning() || !GetExitCodeProcess(m_process.get(), &code)) return std::nullopt;
   return code;
 }
 
 void ChildProcess::Terminate() const noexcept {
-  TerminateProcess(process_.get(), 1);
-  WaitForSingleObject(process_.get(), 5000);
+  TerminateProcess(m_process.get(), 1);
+  WaitForSingleObject(m_process.get(), 5000);
 }
 
 std::vector<DWORD> ChildProcessesNamed(DWORD parentId, const std::wstring& exeName) {

@@ -29,7 +29,7 @@ class ChildProcess {
   ChildProcess& operator=(ChildProcess&& other) noexcept;  // ends the process it held
   ~ChildProcess();  // ends the process if it still runs
 
-  [[nodiscard]] DWORD id() const noexcept { return processId_; }
+  [[nodiscard]] DWORD id() const noexcept { return m_processId; }
   [[nodiscard]] bool IsRunning() const noexcept;
   // True when the process ended within the timeout.
   bool WaitForExit(std::chrono::milliseconds timeout) const noexcept;
@@ -41,8 +41,8 @@ class ChildProcess {
   explicit ChildProcess(const PROCESS_INFORMATION& started) noexcept;
   void EndIfRunning() const noexcept;
 
-  afx::unique_handle process_;
-  DWORD processId_ = 0;
+  afx::unique_handle m_process;
+  DWORD m_processId = 0;
 };
 
 // Processes whose parent is parentId and whose executable file is named

@@ -105,10 +105,10 @@ void WaitForStartOfSecond() {
 // desktop is the one with the console.
 class DesktopDemo {
  public:
-  explicit DesktopDemo(std::wstring outFolder) : out_(WithTrailingBackslash(std::move(outFolder))) {}
+  explicit DesktopDemo(std::wstring outFolder) : m_out(WithTrailingBackslash(std::move(outFolder))) {}
 
   int Run() {
-    DeleteFileW((out_ + kReportName).c_str());
+    DeleteFileW((m_out + kReportName).c_str());
     WaitForStartOfSecond();
     std::wstring error;
     const std::optional<ChildProcess> utility = LaunchUtility({}, error);
@@ -135,12 +135,12 @@ class DesktopDemo {
     if (!utility->WaitForExit(kExitTimeout)) return Fail(L"the utility did not end after OK");
     Tell(L"closed the utility with OK");
     WalkGallery();
-    for (const std::wstring& name : pictures_) AppendLine(out_ + kPictureListName, name);
-    return failed_ ? 1 : 0;
+    for (const std::wstring& name : m_pictures) AppendLine(m_out + kPictureListName, name);
+    return m_failed ? 1 : 0;
   }
 
  private:
-  void Tell(const std::wstring& line) const { AppendLine(out_ + kReportName, line); }
+  void Tell(const std::wstring& line) const { AppendLine(m_out + kReportName, line); }
 
   int Fail(const std::wstring& why) {
     Tell(L"FAILED: " + why);
@@ -149,25 +149,25 @@ class DesktopDemo {
 
   void Saved(const std::wstring& name, bool ok, const std::wstring& what) {
     if (ok) {
-      pictures_.push_back(name);
-      Tell(L"picture " + out_ + name + L" (" + what + L")");
+      m_pictures.push_back(name);
+      Tell(L"picture " + m_out + name + L" (" + what + L")");
     } else {
-      failed_ = true;
+      m_failed = true;
       Tell(L"FAILED: no picture of " + what);
     }
   }
 
   void SaveScreen(const std::wstring& name, const std::wstring& what) {
-    Saved(name, SaveScreenPicture((out_ + name).c_str()), what);
+    Saved(name, SaveScreenPicture((m_out + name).c_str()), what);
   }
 
   // The window alone, as the screen shows it, if it is still there after
   // the picture was taken (else the picture may show what came after it).
   void SaveWindow(HWND window, const std::wstring& name, const std::wstring& what) {
     RECT frame{};
-    const bool taken = GetWindowRect(window, &frame) && SaveScreenArea(frame, (out_ + name).c_str());
+    const bool taken = GetWindowRect(window, &frame) && SaveScreenArea(frame, (m_out + name).c_str());
     if (taken && !IsWindowVisible(window)) {
-      DeleteFileW((out_ + name).c_str());
+      DeleteFileW((m_out + name).c_str());
       Saved(name, false, what + L": it went before it could be pictured");
       return;
     }
@@ -402,9 +402,9 @@ class DesktopDemo {
     }
   }
 
-  std::wstring out_;
-  std::vector<std::wstring> pictures_;
-  bool failed_ = false;
+  std::wstring m_out;
+  std::vector<std::wstring> m_pictures;
+  bool m_failed = false;
 };
 
 // The demo's programs and add-ins date from before the update the local

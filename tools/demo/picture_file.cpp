@@ -35,31 +35,31 @@ RECT ScreenRect() noexcept {
 
 }  // namespace
 
-Picture::Picture(int width, int height) noexcept : width_(width), height_(height) {
+Picture::Picture(int width, int height) noexcept : m_width(width), m_height(height) {
   if (width <= 0 || height <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader = HeaderFor(width, height);
-  bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-  dc_.reset(CreateCompatibleDC(nullptr));
-  if (!bitmap_ || !dc_) {
-    bits_ = nullptr;
+  m_bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+  m_dc.reset(CreateCompatibleDC(nullptr));
+  if (!m_bitmap || !m_dc) {
+    m_bits = nullptr;
     return;
   }
-  selected_ = afx::SelectObject(dc_.get(), bitmap_.get());
+  m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
 }
 
 bool Picture::CopyFrom(HDC source, int left, int top) const noexcept {
   if (!valid()) return false;
   const bool copied =
-      BitBlt(dc_.get(), 0, 0, width_, height_, source, left, top, SRCCOPY | CAPTUREBLT);
+      BitBlt(m_dc.get(), 0, 0, m_width, m_height, source, left, top, SRCCOPY | CAPTUREBLT);
   GdiFlush();
   return copied;
 }
 
 COLORREF Picture::PixelAt(int x, int y) const noexcept {
-  if (!valid() || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+  if (!valid() || x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
   GdiFlush();
-  const auto* row = static_cast<const BYTE*>(bits_) + RowBytes(width_) * (height_ - 1 - y);
+  const auto* row = static_cast<const BYTE*>(m_bits) + RowBytes(m_width) * (m_height - 1 - y);
   const BYTE* pixel = row + x * 3;
   return RGB(pixel[2], pixel[1], pixel[0]);
 }
@@ -67,7 +67,7 @@ COLORREF Picture::PixelAt(int x, int y) const noexcept {
 bool Picture::SaveBmp(const wchar_t* path) const noexcept {
   if (!valid()) return false;
   GdiFlush();
-  const BITMAPINFOHEADER info = HeaderFor(width_, height_);
+  const BITMAPINFOHEADER info = HeaderFor(m_width, m_height);
   BITMAPFILEHEADER header{};
   header.bfType = 0x4D42;  // "BM"
   header.bfOffBits = sizeof header + sizeof info;
@@ -76,7 +76,7 @@ bool Picture::SaveBmp(const wchar_t* path) const noexcept {
                                            FILE_ATTRIBUTE_NORMAL, nullptr)};
   return file && WriteAll(file.get(), &header, sizeof header) &&
          WriteAll(file.get(), &info, sizeof info) &&
-         WriteAll(file.get(), bits_, info.biSizeImage);
+         WriteAll(file.get(), m_bits, info.biSizeImage);
 }
 
 bool SaveScreenPicture(const wchar_t* path) noexcept {

@@ -15,11 +15,11 @@ class Picture {
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  [[nodiscard]] bool valid() const noexcept { return bits_ != nullptr && dc_; }
-  [[nodiscard]] int width() const noexcept { return width_; }
-  [[nodiscard]] int height() const noexcept { return height_; }
+  [[nodiscard]] bool valid() const noexcept { return m_bits != nullptr && m_dc; }
+  [[nodiscard]] int width() const noexcept { return m_width; }
+  [[nodiscard]] int height() const noexcept { return m_height; }
   // A memory DC drawing into the picture.
-  [[nodiscard]] HDC dc() const noexcept { return dc_.get(); }
+  [[nodiscard]] HDC dc() const noexcept { return m_dc.get(); }
 
   // Copies the area of source whose top-left corner is (left, top).
   bool CopyFrom(HDC source, int left, int top) const noexcept;
@@ -27,12 +27,12 @@ class Picture {
   bool SaveBmp(const wchar_t* path) const noexcept;
 
  private:
-  int width_;
-  int height_;
-  void* bits_ = nullptr;
-  afx::unique_hbitmap bitmap_;
-  afx::unique_hdc dc_;
-  afx::unique_select_object selected_;  // last: the bitmap is selected out before the DC goes
+  int m_width;
+  int m_height;
+  void* m_bits = nullptr;
+  afx::unique_hbitmap m_bitmap;
+  afx::unique_hdc m_dc;
+  afx::unique_select_object m_selected;  // last: the bitmap is selected out before the DC goes
 };
 
 // The whole (virtual) screen as the calling thread's desktop shows it.

@@ -9,18 +9,18 @@ namespace demo {
 
 std::optional<UpdatePage> UpdatePage::FromStateFolder(const std::wstring& folder) {
   UpdatePage page;
-  page.state_ = WithTrailingBackslash(WindowsFullPath(folder));
-  const std::string ready = FileBytes(page.state_ + L"ready.json");
-  page.url_ = FromUtf8(JsonText(ready, "url"));
-  page.untrustedUrl_ = FromUtf8(JsonText(ready, "untrusted_url"));
-  if (page.url_.empty() || page.untrustedUrl_.empty()) return std::nullopt;
+  page.m_state = WithTrailingBackslash(WindowsFullPath(folder));
+  const std::string ready = FileBytes(page.m_state + L"ready.json");
+  page.m_url = FromUtf8(JsonText(ready, "url"));
+  page.m_untrustedUrl = FromUtf8(JsonText(ready, "untrusted_url"));
+  if (page.m_url.empty() || page.m_untrustedUrl.empty()) return std::nullopt;
   return page;
 }
 
 bool UpdatePage::SetMode(const std::wstring& mode) const {
-  const std::wstring next = state_ + L"mode.tmp";
+  const std::wstring next = m_state + L"mode.tmp";
   return WriteFileBytes(next, Utf8(mode + L"\n")) &&
-         MoveFileExW(next.c_str(), (state_ + L"mode").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+         MoveFileExW(next.c_str(), (m_state + L"mode").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 std::string JsonText(std::string_view json, std::string_view key) {

@@ -16,9 +16,9 @@ class UpdatePage {
   // when its ready.json cannot be read.
   static std::optional<UpdatePage> FromStateFolder(const std::wstring& folder);
 
-  [[nodiscard]] const std::wstring& url() const { return url_; }
+  [[nodiscard]] const std::wstring& url() const { return m_url; }
   // The same page behind a certificate nobody trusts.
-  [[nodiscard]] const std::wstring& untrustedUrl() const { return untrustedUrl_; }
+  [[nodiscard]] const std::wstring& untrustedUrl() const { return m_untrustedUrl; }
 
   // "marker" or "hang" from the next connection on. The file is replaced at
   // once, so no connection reads half a mode.
@@ -27,7 +27,7 @@ class UpdatePage {
  private:
   UpdatePage() = default;
 
-  std::wstring state_, url_, untrustedUrl_;
+  std::wstring m_state, m_url, m_untrustedUrl;
 };
 
 // The text of "key" in a JSON object written with json.dumps's default
