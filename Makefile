@@ -16,9 +16,11 @@ build-windows: deps
 demo: build-windows
 	@bash scripts/demo.sh
 
-# Every test tier: native unit tests under the sanitizers, then the Windows
-# unit tests and the end-to-end UI tests under Wine, with the local update
-# page server running (tests/run-windows-tests.sh).
+# Every test tier: the layout of the C++ sources, native unit tests under
+# the sanitizers, then the Windows unit tests, the package (the example
+# built against an installation) and the end-to-end UI tests under Wine,
+# with the local update page server running (tests/run-windows-tests.sh).
 test: build-native build-windows
+	@bash scripts/check-format.sh
 	@ctest --preset native --parallel 2
 	@bash tests/run-windows-tests.sh

@@ -78,8 +78,7 @@ INT_PTR CDialog::DoModal() {
     m_continueModal = true;
     {
         OwnerDisabler disabler(owner);
-        if (CreateIndirect(found.bytes, found.size, m_pParentWnd, resources))
-            RunModalLoop();
+        if (CreateIndirect(found.bytes, found.size, m_pParentWnd, resources)) RunModalLoop();
     }
     m_continueModal = false;
     if (m_hWnd != nullptr) {
@@ -111,8 +110,8 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t temp
         if (used == nullptr) return false;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(used);
-    const std::size_t usedSize = manager != nullptr && !info.revisedTemplate.empty() ? info.revisedTemplate.size()
-                                                                                      : templateSize;
+    const std::size_t usedSize =
+        manager != nullptr && !info.revisedTemplate.empty() ? info.revisedTemplate.size() : templateSize;
     m_centerOnInit = usedSize != 0 && afx::dlgtemplate::IsUnplaced({bytes, usedSize});
     HWND parentHwnd = parent != nullptr ? parent->m_hWnd : GetSafeOwner(nullptr);
     AfxHookWindowCreate(this);

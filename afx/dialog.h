@@ -28,8 +28,7 @@ public:
     // Creates the dialog modeless from a template in the given module
     // (the application's resources when null).
     bool Create(UINT templateId, CWnd* parent = nullptr, HINSTANCE resources = nullptr);
-    bool CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t templateSize, CWnd* parent,
-                        HINSTANCE resources);
+    bool CreateIndirect(const DLGTEMPLATE* dialogTemplate, std::size_t templateSize, CWnd* parent, HINSTANCE resources);
 
     // Ends the modal loop with the given result.
     void EndDialog(int result);

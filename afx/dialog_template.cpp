@@ -14,8 +14,7 @@ bool CDialogTemplate::Load(const DLGTEMPLATE* dialogTemplate, std::size_t size) 
     m_bytes.clear();
     if (dialogTemplate == nullptr) return false;
     const auto* first = reinterpret_cast<const std::uint8_t*>(dialogTemplate);
-    const std::size_t measured =
-        afx::dlgtemplate::TemplateSize({first, size != 0 ? size : kUnknownSizeBound});
+    const std::size_t measured = afx::dlgtemplate::TemplateSize({first, size != 0 ? size : kUnknownSizeBound});
     if (measured == 0) return false;
     m_bytes.assign(first, first + measured);
     return true;

@@ -75,9 +75,9 @@ struct Layout {
     std::size_t styleOffset = 0;
     std::uint32_t style = 0;
     std::uint16_t itemCount = 0;
-    std::size_t fontOffset = 0;  // where the font fields start (or would start)
-    std::size_t fontEnd = 0;     // where they end (== fontOffset when there is no font)
-    std::size_t itemsOffset = 0; // first item, DWORD aligned
+    std::size_t fontOffset = 0;   // where the font fields start (or would start)
+    std::size_t fontEnd = 0;      // where they end (== fontOffset when there is no font)
+    std::size_t itemsOffset = 0;  // first item, DWORD aligned
     std::size_t totalSize = 0;
     FontInfo font;
 };
@@ -100,10 +100,10 @@ std::optional<Layout> Parse(std::span<const std::uint8_t> bytes) {
     l.itemCount = r.u16();
     l.x = r.u16();
     l.y = r.u16();
-    r.skip(4);             // cx, cy
-    r.stringOrOrdinal();   // menu
-    r.stringOrOrdinal();   // window class
-    r.string();            // title
+    r.skip(4);            // cx, cy
+    r.stringOrOrdinal();  // menu
+    r.stringOrOrdinal();  // window class
+    r.string();           // title
     l.fontOffset = r.pos();
     if (l.style & kStyleSetFont) {
         l.font.present = true;
@@ -163,15 +163,15 @@ std::uint32_t ReadStyle(std::span<const std::uint8_t> bytes) {
     return layout ? layout->style : 0;
 }
 
-std::vector<std::uint8_t> WithFont(std::span<const std::uint8_t> bytes, std::u16string_view face,
-                                   std::uint16_t size) {
+std::vector<std::uint8_t> WithFont(std::span<const std::uint8_t> bytes, std::u16string_view face, std::uint16_t size) {
     const auto layout = Parse(bytes);
     if (!layout) return {};
     const Layout& l = *layout;
 
     std::vector<std::uint8_t> out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(l.fontOffset));
     const std::uint32_t style = l.style | kStyleSetFont;
-    for (int i = 0; i < 4; ++i) out[l.styleOffset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(style >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[l.styleOffset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(style >> (8 * i));
 
     Put16(out, size);
     if (l.extended) {

@@ -20,11 +20,11 @@ inline constexpr std::uint32_t kStyleSetFont = 0x40;    // DS_SETFONT
 inline constexpr std::uint32_t kStyleShellFont = 0x48;  // DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
 
 struct FontInfo {
-    bool present = false;       // the template carries a font (DS_SETFONT)
-    std::uint16_t size = 0;     // the 16-bit point size value as stored
-    std::uint16_t weight = 0;   // extended templates only
-    std::uint8_t italic = 0;    // extended templates only
-    std::uint8_t charset = 0;   // extended templates only
+    bool present = false;      // the template carries a font (DS_SETFONT)
+    std::uint16_t size = 0;    // the 16-bit point size value as stored
+    std::uint16_t weight = 0;  // extended templates only
+    std::uint8_t italic = 0;   // extended templates only
+    std::uint8_t charset = 0;  // extended templates only
     std::u16string face;
 };
 
@@ -51,7 +51,6 @@ std::uint32_t ReadStyle(std::span<const std::uint8_t> bytes);
 // font; an extended template keeps its font's weight, italic flag and
 // character set. Controls are carried over unchanged. Empty when the
 // template is malformed.
-std::vector<std::uint8_t> WithFont(std::span<const std::uint8_t> bytes, std::u16string_view face,
-                                   std::uint16_t size);
+std::vector<std::uint8_t> WithFont(std::span<const std::uint8_t> bytes, std::u16string_view face, std::uint16_t size);
 
 }  // namespace afx::dlgtemplate

@@ -5,4 +5,3 @@ void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
 void AfxThrowUserException() { throw CUserException(); }
 
 void AfxThrowOleException(std::int32_t status) { throw COleException(status); }
-

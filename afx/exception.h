@@ -45,4 +45,3 @@ public:
 // Status codes the program raises.
 inline constexpr std::int32_t kStatusUnspecifiedFailure = static_cast<std::int32_t>(0x80004005u);  // E_FAIL
 inline constexpr std::int32_t kStatusInvalidArgument = static_cast<std::int32_t>(0x80070057u);     // E_INVALIDARG
-

@@ -8,7 +8,9 @@
 
 namespace {
 
-void ReportWithoutOwner(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_ICONEXCLAMATION | MB_OK); }
+void ReportWithoutOwner(const std::wstring& text) {
+    ::MessageBoxW(nullptr, text.c_str(), nullptr, MB_ICONEXCLAMATION | MB_OK);
+}
 
 AfxErrorReporter g_reporter = &ReportWithoutOwner;
 
@@ -18,9 +20,9 @@ constexpr wchar_t kInternalErrorText[] = L"Internal application error.";
 
 std::wstring SystemStatusText(std::int32_t status) {
     wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text;
     if (length != 0 && buffer != nullptr) text.assign(buffer, length);
     ::LocalFree(buffer);
@@ -35,7 +37,9 @@ std::wstring SystemStatusText(std::int32_t status) {
 
 }  // namespace
 
-void AfxSetErrorReporter(AfxErrorReporter reporter) { g_reporter = reporter != nullptr ? reporter : &ReportWithoutOwner; }
+void AfxSetErrorReporter(AfxErrorReporter reporter) {
+    g_reporter = reporter != nullptr ? reporter : &ReportWithoutOwner;
+}
 
 std::wstring AfxGetErrorMessage(const std::exception_ptr& error) {
     try {

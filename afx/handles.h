@@ -151,8 +151,9 @@ using unique_hrgn = unique_any<handle_traits::gdi_object<HRGN>>;
 // Borrows dc for the life of the guard with object selected into it.
 inline unique_select_object SelectObject(HDC dc, HGDIOBJ object) noexcept {
     HGDIOBJ previous = ::SelectObject(dc, object);
-    return unique_select_object(previous != nullptr && previous != HGDI_ERROR ? handle_traits::selected_object{dc, previous}
-                                                                             : handle_traits::selected_object{});
+    return unique_select_object(previous != nullptr && previous != HGDI_ERROR
+                                    ? handle_traits::selected_object{dc, previous}
+                                    : handle_traits::selected_object{});
 }
 
 // The window's client-area DC, released to the window when the guard goes.

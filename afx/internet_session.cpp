@@ -19,8 +19,9 @@ bool CInternetSession::SetOption(DWORD option, DWORD value) {
 
 std::unique_ptr<CInternetFile> CInternetSession::OpenURL(const std::wstring& url, DWORD flags, const wchar_t* headers) {
     if (!m_session) return nullptr;
-    HINTERNET request = ::InternetOpenUrlW(m_session.get(), url.c_str(), headers, headers != nullptr ? static_cast<DWORD>(-1) : 0,
-                                           flags | INTERNET_FLAG_NO_UI, 0);
+    HINTERNET request =
+        ::InternetOpenUrlW(m_session.get(), url.c_str(), headers, headers != nullptr ? static_cast<DWORD>(-1) : 0,
+                           flags | INTERNET_FLAG_NO_UI, 0);
     if (request == nullptr) return nullptr;
     return std::make_unique<CInternetFile>(request);
 }

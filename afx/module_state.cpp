@@ -19,9 +19,7 @@ HINSTANCE AfxGetInstanceHandle() {
     return State().instance != nullptr ? State().instance : ::GetModuleHandleW(nullptr);
 }
 
-HINSTANCE AfxGetResourceHandle() {
-    return State().resources != nullptr ? State().resources : AfxGetInstanceHandle();
-}
+HINSTANCE AfxGetResourceHandle() { return State().resources != nullptr ? State().resources : AfxGetInstanceHandle(); }
 
 void AfxSetResourceHandle(HINSTANCE resources) { State().resources = resources; }
 
@@ -31,8 +29,8 @@ std::wstring AfxLoadString(UINT id, HINSTANCE module) {
     const wchar_t* text = nullptr;
     // With a zero buffer length LoadStringW hands out a read-only pointer
     // into the resource and returns its length.
-    const int length = ::LoadStringW(module != nullptr ? module : AfxGetResourceHandle(), id,
-                                     reinterpret_cast<wchar_t*>(&text), 0);
+    const int length =
+        ::LoadStringW(module != nullptr ? module : AfxGetResourceHandle(), id, reinterpret_cast<wchar_t*>(&text), 0);
     return length > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 

@@ -6,8 +6,8 @@ namespace {
 
 afx::unique_hkey CreateForWriting(HKEY root, const wchar_t* key) {
     afx::unique_hkey created;
-    if (::RegCreateKeyExW(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, created.put(),
-                          nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(root, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, created.put(), nullptr) !=
+        ERROR_SUCCESS)
         created.reset();
     return created;
 }

@@ -9,7 +9,7 @@
 #include <shlobj.h>
 
 using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
-                                                 INT);
+                                                INT);
 
 // ShellExecuteW, or the function set with AfxSetShellExecute.
 HINSTANCE AfxShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,

@@ -212,7 +212,8 @@ std::wstring AfxGetWindowText(HWND hwnd) {
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL big) {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 void CWnd::CenterWindow(HWND alternateOwner) {
@@ -253,30 +254,28 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         ReflectChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
         return true;
     switch (message) {
-    case WM_COMMAND:
-        if (!OnCommand(wParam, lParam)) return false;
-        *result = 0;
-        return true;
-    case WM_NOTIFY:
-        return OnNotify(wParam, lParam, result);
-    case WM_DRAWITEM: {
-        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (draw != nullptr && draw->CtlType != ODT_MENU &&
-            ReflectChildNotify(draw->hwndItem, message, wParam, lParam, result))
+        case WM_COMMAND:
+            if (!OnCommand(wParam, lParam)) return false;
+            *result = 0;
             return true;
-        break;
-    }
-    case WM_SETCURSOR:
-        // Keep the hourglass while the application is busy, whatever the
-        // window under the mouse would show.
-        if (AfxIsWaitCursorShown()) {
-            AfxDoWaitCursor(0);
-            *result = TRUE;
-            return true;
+        case WM_NOTIFY: return OnNotify(wParam, lParam, result);
+        case WM_DRAWITEM: {
+            const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (draw != nullptr && draw->CtlType != ODT_MENU &&
+                ReflectChildNotify(draw->hwndItem, message, wParam, lParam, result))
+                return true;
+            break;
         }
-        break;
-    default:
-        break;
+        case WM_SETCURSOR:
+            // Keep the hourglass while the application is busy, whatever the
+            // window under the mouse would show.
+            if (AfxIsWaitCursorShown()) {
+                AfxDoWaitCursor(0);
+                *result = TRUE;
+                return true;
+            }
+            break;
+        default: break;
     }
     if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0))
         return entry->thunk(*this, wParam, lParam, *result);

@@ -59,8 +59,8 @@ bool LoadHtmlHelpControl() {
         }
     }
     if (g_htmlHelp.entry == nullptr) {
-        g_htmlHelp.entry = reinterpret_cast<HtmlHelpEntry>(reinterpret_cast<void*>(
-            ::GetProcAddress(g_htmlHelp.module, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
+        g_htmlHelp.entry = reinterpret_cast<HtmlHelpEntry>(
+            reinterpret_cast<void*>(::GetProcAddress(g_htmlHelp.module, MAKEINTRESOURCEA(kHtmlHelpOrdinal))));
         if (g_htmlHelp.entry == nullptr) {
             g_htmlHelp.failed = true;
             return false;

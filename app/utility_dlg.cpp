@@ -66,8 +66,7 @@ BOOL CUtilityDlg::OnInitDialog() {
     // Both go when this function returns, also when the start-up work
     // raises an error: the message must not stay on screen, nor the hourglass.
     const std::unique_ptr<CSplashMsgDlg> startupMessage =
-        ShowStartupMessage(m_companionLibrary, AfxGetInstanceHandle(), kDisplayName,
-                           kStartupMessage, IDI_MAIN_DIALOG);
+        ShowStartupMessage(m_companionLibrary, AfxGetInstanceHandle(), kDisplayName, kStartupMessage, IDI_MAIN_DIALOG);
     {
         WaitCursorScope wait(*this);
         CheckWebVersion();

@@ -29,8 +29,8 @@ void CQLDXMessageWindow::SetMessage(const wchar_t* message) {
 
 void CQLDXMessageWindow::SetIconResource(int iconId) {
     afx::unique_hicon shown = std::move(m_icon);
-    m_icon.reset(static_cast<HICON>(::LoadImageW(m_resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, kIconPixels,
-                                                 kIconPixels, LR_DEFAULTCOLOR)));
+    m_icon.reset(static_cast<HICON>(
+        ::LoadImageW(m_resources, MAKEINTRESOURCEW(iconId), IMAGE_ICON, kIconPixels, kIconPixels, LR_DEFAULTCOLOR)));
     Refresh();
 }
 
@@ -44,6 +44,5 @@ void CQLDXMessageWindow::Refresh() {
     SetIcon(m_icon.get(), TRUE);
     SetIcon(m_icon.get(), FALSE);
     ShowWindow(SW_SHOWNOACTIVATE);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

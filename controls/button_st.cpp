@@ -142,9 +142,10 @@ DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR norma
     };
     HICON hot = load(hotId, hotWidth, hotHeight);
     const auto selector = static_cast<std::int32_t>(normalId);
-    HICON normal = selector == 0                                              ? nullptr
-                   : selector == kGrayscaleNormal || selector == kDarkerNormal ? reinterpret_cast<HICON>(normalId)
-                                         : load(LOWORD(normalId), normalWidth, normalHeight);
+    HICON normal = selector == 0 ? nullptr
+                   : selector == kGrayscaleNormal || selector == kDarkerNormal
+                       ? reinterpret_cast<HICON>(normalId)
+                       : load(LOWORD(normalId), normalWidth, normalHeight);
     return SetIcons(hot, normal);
 }
 
@@ -198,8 +199,7 @@ DWORD CButtonST::SetBitmaps(WORD hotId, COLORREF hotTransparent, WORD normalId, 
 
 HICON CButtonST::CreateGrayscaleIcon(HICON icon) {
     return TransformIcon(icon, [](COLORREF pixel) {
-        const double gray =
-            0.587 * GetGValue(pixel) + 0.299 * GetRValue(pixel) + 0.114 * GetBValue(pixel);
+        const double gray = 0.587 * GetGValue(pixel) + 0.299 * GetRValue(pixel) + 0.114 * GetBValue(pixel);
         const auto g = static_cast<BYTE>(static_cast<int>(gray));
         return RGB(g, g, g);
     });
@@ -297,9 +297,7 @@ void CButtonST::SetTooltip(const wchar_t* text, bool enabled) {
     tooltip.Activate(enabled);
 }
 
-std::wstring CButtonST::GetTooltipText() {
-    return tooltip.GetText(this, kTooltipId);
-}
+std::wstring CButtonST::GetTooltipText() { return tooltip.GetText(this, kTooltipId); }
 
 void CButtonST::SetLinkTarget(const wchar_t* target) {
     linkTarget[0] = L'\0';
@@ -678,8 +676,7 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
             }
             break;
         }
-        default:
-            break;
+        default: break;
     }
     if (pressed && !isCheckBox) ::OffsetRect(&image, pushOffset.x, pushOffset.y);
     return image;

@@ -207,7 +207,7 @@ private:
         afx::unique_hbitmap mask;
     };
     struct SoundEntry {
-        std::wstring name;          // when the sound is named
+        std::wstring name;            // when the sound is named
         const wchar_t* id = nullptr;  // name.c_str() or a resource id
         HMODULE module = nullptr;
         DWORD flags = 0;

@@ -53,8 +53,8 @@ BOOL CFileDialogEx::OnInitDialog() {
     if (m_folderFilter) {
         ::EnumChildWindows(::GetParent(m_hWnd), &CFileDialogEx::DisableNavigationControl, 0);
         // A second run of the same object replaces its hook, never adds one.
-        m_hook.reset(::SetWindowsHookExW(WH_CALLWNDPROC, &CFileDialogEx::FolderFilterHook, nullptr,
-                                         ::GetCurrentThreadId()));
+        m_hook.reset(
+            ::SetWindowsHookExW(WH_CALLWNDPROC, &CFileDialogEx::FolderFilterHook, nullptr, ::GetCurrentThreadId()));
     }
     CFileDialog::OnInitDialog();
     SetControlText(IDOK, m_okCaption.c_str());

@@ -88,9 +88,7 @@ void CHyperLink::PreSubclassWindow() {
     CStatic::PreSubclassWindow();
 }
 
-std::wstring CHyperLink::GetTooltipText() {
-    return m_tooltip.GetText(this, kToolId);
-}
+std::wstring CHyperLink::GetTooltipText() { return m_tooltip.GetText(this, kToolId); }
 
 BOOL CHyperLink::PreTranslateMessage(MSG* msg) {
     if (m_tooltip.m_hWnd != nullptr) m_tooltip.RelayEvent(msg);
@@ -124,8 +122,7 @@ void CHyperLink::FitToText() {
     } else {
         rect.right = rect.left + extent.cx;
     }
-    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                   SWP_NOZORDER);
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
 }
 
 void CHyperLink::LoadLinkCursor() {

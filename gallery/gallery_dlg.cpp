@@ -123,7 +123,9 @@ void CGalleryDlg::OnPaint() {
     ::SelectClipRgn(dc, clip.get());
     const LONG height = panel.bottom - panel.top;
     for (LONG x = panel.left - height, stripe = 0; x < panel.right; x += kStripeWidth, ++stripe) {
-        const POINT band[] = {{x, panel.bottom}, {x + height, panel.top}, {x + height + kStripeWidth, panel.top},
+        const POINT band[] = {{x, panel.bottom},
+                              {x + height, panel.top},
+                              {x + height + kStripeWidth, panel.top},
                               {x + kStripeWidth, panel.bottom}};
         const afx::unique_hbrush brush(::CreateSolidBrush(kPanelColors[stripe % 2]));
         const afx::unique_hrgn region(::CreatePolygonRgn(band, 4, WINDING));

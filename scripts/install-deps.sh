@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make g++ clang libclang-rt-14-dev googletest
+  cmake ninja-build make g++ clang clang-format libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb x11-utils fp-utils imagemagick openssl python3 util-linux
 )

@@ -30,8 +30,8 @@ std::wstring GetLocalAppPath() { return ReadInstallFolder(kSuiteKey, kLocalAppPa
 std::wstring GetNetworkAppPath() { return ReadInstallFolder(kSuiteKey, kNetworkAppPathValue); }
 
 std::wstring GetCommonFilesFolder() {
-    return MakerFolderUnder(ReadRegistryString(HKEY_LOCAL_MACHINE, kWindowsCurrentVersionKey, kCommonFilesDirValue,
-                                             KEY_QUERY_VALUE));
+    return MakerFolderUnder(
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kWindowsCurrentVersionKey, kCommonFilesDirValue, KEY_QUERY_VALUE));
 }
 
 std::wstring GetCommonProgramFilesFolder() {

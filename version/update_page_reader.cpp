@@ -34,8 +34,8 @@ void AppendChunk(std::wstring& page, const char* bytes, std::size_t count) {
     while (length < count && bytes[length] != '\0') ++length;
     if (length == 0) return;
     wchar_t wide[kUpdatePageChunk];
-    const int converted = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(length), wide,
-                                                static_cast<int>(kUpdatePageChunk));
+    const int converted =
+        ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(length), wide, static_cast<int>(kUpdatePageChunk));
     if (converted > 0) page.append(wide, static_cast<std::size_t>(converted));
 }
 
@@ -43,7 +43,8 @@ void AppendChunk(std::wstring& page, const char* bytes, std::size_t count) {
 
 std::wstring UpdatePageAddress() {
     const wchar_t* configured = _wgetenv(kUpdatePageVariable);
-    const bool secure = configured != nullptr && ::_wcsnicmp(configured, kSecureScheme, std::size(kSecureScheme) - 1) == 0;
+    const bool secure =
+        configured != nullptr && ::_wcsnicmp(configured, kSecureScheme, std::size(kSecureScheme) - 1) == 0;
     return secure ? std::wstring(configured) : std::wstring(kMakerUpdatePage);
 }
 

@@ -47,16 +47,16 @@ constexpr InstalledFiles kInstalledFiles[] = {
 
 std::wstring FolderOf(InstalledFolder folder) {
     switch (folder) {
-    case InstalledFolder::Applications: {
-        const std::wstring network = GetNetworkAppPath();
-        return network.empty() ? network : network + kApplicationsFolder;
-    }
-    case InstalledFolder::CommonRelease: return GetCommonFolder(kReleaseFolder);
-    case InstalledFolder::Common: return GetCommonFolder(L"");
-    case InstalledFolder::KORVEN: return GetModuleFolder(L"KORVEN", kReleaseFolder);
-    case InstalledFolder::DALMIR: return GetModuleFolder(L"DALMIR", kReleaseFolder);
-    case InstalledFolder::SOVATH: return GetModuleFolder(L"SOVATH", kReleaseFolder);
-    case InstalledFolder::BRENIK: return GetModuleFolder(L"BRENIK", kReleaseFolder);
+        case InstalledFolder::Applications: {
+            const std::wstring network = GetNetworkAppPath();
+            return network.empty() ? network : network + kApplicationsFolder;
+        }
+        case InstalledFolder::CommonRelease: return GetCommonFolder(kReleaseFolder);
+        case InstalledFolder::Common: return GetCommonFolder(L"");
+        case InstalledFolder::KORVEN: return GetModuleFolder(L"KORVEN", kReleaseFolder);
+        case InstalledFolder::DALMIR: return GetModuleFolder(L"DALMIR", kReleaseFolder);
+        case InstalledFolder::SOVATH: return GetModuleFolder(L"SOVATH", kReleaseFolder);
+        case InstalledFolder::BRENIK: return GetModuleFolder(L"BRENIK", kReleaseFolder);
     }
     return {};
 }
@@ -68,7 +68,8 @@ std::wstring Lowered(std::wstring text) {
 
 CalendarTime NewestInstalledFileTime(CalendarTime reference) {
     CalendarTime newest = reference;
-    for (const InstalledFiles& files : kInstalledFiles) UpdateNewestFileTime(newest, FolderOf(files.folder) + files.pattern);
+    for (const InstalledFiles& files : kInstalledFiles)
+        UpdateNewestFileTime(newest, FolderOf(files.folder) + files.pattern);
     return newest;
 }
 
@@ -77,19 +78,17 @@ void ShowNotice(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(),
 // Offers the download page and acts on the answer.
 void OfferDownload(const std::wstring& scheduleKey, CalendarTime today, std::int32_t intervalDays) {
     switch (::MessageBoxW(nullptr, kOfferText, kSuiteName, kOfferStyle)) {
-    case IDNO: {
-        wchar_t text[128];
-        std::swprintf(text, 128, kRemindLaterFormat, intervalDays);
-        ShowNotice(text);
-        break;
-    }
-    case IDCANCEL:
-        SetNextCheckDate(scheduleKey, DaysAfter(today, kCancelPostponementDays));
-        ShowNotice(kNoMoreRemindersText);
-        break;
-    default:
-        AfxShellExecute(nullptr, L"open", UpdatePageAddress().c_str(), nullptr, nullptr, SW_SHOW);
-        break;
+        case IDNO: {
+            wchar_t text[128];
+            std::swprintf(text, 128, kRemindLaterFormat, intervalDays);
+            ShowNotice(text);
+            break;
+        }
+        case IDCANCEL:
+            SetNextCheckDate(scheduleKey, DaysAfter(today, kCancelPostponementDays));
+            ShowNotice(kNoMoreRemindersText);
+            break;
+        default: AfxShellExecute(nullptr, L"open", UpdatePageAddress().c_str(), nullptr, nullptr, SW_SHOW); break;
     }
 }
 
@@ -163,14 +162,12 @@ void CheckWebVersion() {
     const CalendarTime next = DaysAfter(today, interval.days);
 
     switch (ClassifySchedule(today, GetNextCheckDate(scheduleKey, reference), reference)) {
-    case ScheduleState::Unscheduled:
-        // The first start after installation only sets the schedule up.
-        SetNextCheckDate(scheduleKey, next);
-        return;
-    case ScheduleState::Waiting:
-        return;
-    case ScheduleState::Due:
-        break;
+        case ScheduleState::Unscheduled:
+            // The first start after installation only sets the schedule up.
+            SetNextCheckDate(scheduleKey, next);
+            return;
+        case ScheduleState::Waiting: return;
+        case ScheduleState::Due: break;
     }
 
     // Moved on before the fetch, so a failed fetch waits a whole interval too.

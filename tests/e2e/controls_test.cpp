@@ -99,7 +99,8 @@ TEST_F(ControlsProgram, TheExampleBuiltFromThePackageShowsItsDialogAndCountsACli
     ASSERT_NE(built, nullptr) << "ctest names the example it built";
     Start(demo::WindowsFullPath(built), L"Hello Controls");
     ClickAt(demo::CentreOf(Control(IDC_HELLO_BUTTON)));
-    EXPECT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return demo::TextOf(Control(IDC_HELLO_STATUS)) == L"Clicked 1 time."; }));
+    EXPECT_TRUE(demo::WaitFor(demo::kWindowTimeout,
+                              [&] { return demo::TextOf(Control(IDC_HELLO_STATUS)) == L"Clicked 1 time."; }));
     EXPECT_EQ(demo::TextOf(Control(IDC_HELLO_LINK)), L"https://www.velkor.com/");
 }
 

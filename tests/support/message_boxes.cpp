@@ -18,8 +18,10 @@ std::vector<HWND> BoxesOf(DWORD processId) {
 // The icon a box shows, by its static icon control; only its own process
 // can read the handle.
 std::wstring IconOf(HWND box) {
-    static const std::pair<const wchar_t*, const wchar_t*> kIcons[] = {
-        {IDI_ERROR, L"error"}, {IDI_QUESTION, L"question"}, {IDI_WARNING, L"warning"}, {IDI_INFORMATION, L"information"}};
+    static const std::pair<const wchar_t*, const wchar_t*> kIcons[] = {{IDI_ERROR, L"error"},
+                                                                       {IDI_QUESTION, L"question"},
+                                                                       {IDI_WARNING, L"warning"},
+                                                                       {IDI_INFORMATION, L"information"}};
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
         const auto shown = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
@@ -32,7 +34,10 @@ std::wstring IconOf(HWND box) {
 }  // namespace
 
 MessageBoxWatcher::MessageBoxWatcher(std::vector<int> answers, DWORD processId, std::chrono::milliseconds answerAfter)
-    : m_answers(std::move(answers)), m_processId(processId), m_answerAfter(answerAfter), m_thread([this] { Watch(); }) {}
+    : m_answers(std::move(answers)),
+      m_processId(processId),
+      m_answerAfter(answerAfter),
+      m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     m_stop = true;
@@ -55,9 +60,9 @@ void MessageBoxWatcher::Watch() {
         std::erase_if(m_tracked, [](const Tracked& t) { return !::IsWindow(t.box); });  // a handle may come back
         const auto now = std::chrono::steady_clock::now();
         for (HWND box : BoxesOf(m_processId)) {
-            if (std::any_of(m_tracked.begin(), m_tracked.end(), [&](const Tracked& t) { return t.box == box; })) continue;
-            SeenMessageBox seen{demo::TextOf(box), demo::MessageBoxText(box),
-                                ::GetWindow(box, GW_OWNER), {}, {}};
+            if (std::any_of(m_tracked.begin(), m_tracked.end(), [&](const Tracked& t) { return t.box == box; }))
+                continue;
+            SeenMessageBox seen{demo::TextOf(box), demo::MessageBoxText(box), ::GetWindow(box, GW_OWNER), {}, {}};
             for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
                 if (::GetDlgItem(box, id) != nullptr) seen.buttons.push_back(id);
             if (m_processId == ::GetCurrentProcessId()) seen.icon = IconOf(box);

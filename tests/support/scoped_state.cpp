@@ -77,8 +77,8 @@ void SetLastWriteTime(const std::wstring& path, std::int64_t unixSeconds) {
     ::SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
-ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name, DWORD type,
-                                         const void* data, DWORD bytes)
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name, DWORD type, const void* data,
+                                         DWORD bytes)
     : m_root(root), m_key(std::move(key)), m_name(std::move(name)) {
     afx::unique_hkey opened;
     DWORD oldBytes = 0;

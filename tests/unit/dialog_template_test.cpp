@@ -8,8 +8,12 @@ using namespace afx::dlgtemplate;
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& b, std::uint16_t v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
-void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) { Put16(b, std::uint16_t(v)), Put16(b, std::uint16_t(v >> 16)); }
+void Put16(std::vector<std::uint8_t>& b, std::uint16_t v) {
+    b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+}
+void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    Put16(b, std::uint16_t(v)), Put16(b, std::uint16_t(v >> 16));
+}
 void PutText(std::vector<std::uint8_t>& b, std::u16string_view s) {
     for (char16_t c : s) Put16(b, c);
     Put16(b, 0);
@@ -20,11 +24,13 @@ void PutText(std::vector<std::uint8_t>& b, std::u16string_view s) {
 std::vector<std::uint8_t> Template(bool extended, std::uint32_t style, const char16_t* face, int items) {
     if (face != nullptr) style |= kStyleSetFont;
     std::vector<std::uint8_t> b;
-    if (extended) Put16(b, 1), Put16(b, 0xFFFF), Put32(b, 0), Put32(b, 0x40000), Put32(b, style);
-    else Put32(b, style), Put32(b, 0x40000);
+    if (extended)
+        Put16(b, 1), Put16(b, 0xFFFF), Put32(b, 0), Put32(b, 0x40000), Put32(b, style);
+    else
+        Put32(b, style), Put32(b, 0x40000);
     Put16(b, std::uint16_t(items));
     for (int i = 0; i < 4; ++i) Put16(b, std::uint16_t(i < 2 ? 0 : 100 * i));  // at the origin
-    Put16(b, 0xFFFF), Put16(b, 145), Put16(b, 0);  // menu 145, default class
+    Put16(b, 0xFFFF), Put16(b, 145), Put16(b, 0);                              // menu 145, default class
     PutText(b, u"Vornix Utility");
     if (face != nullptr) {
         Put16(b, 8);
@@ -33,10 +39,15 @@ std::vector<std::uint8_t> Template(bool extended, std::uint32_t style, const cha
     }
     for (int i = 0; i < items; ++i) {
         while (b.size() % 4) b.push_back(0);
-        if (extended) Put32(b, 0), Put32(b, 0), Put32(b, 0x50010000u);
-        else Put32(b, 0x50010000u), Put32(b, 0);
+        if (extended)
+            Put32(b, 0), Put32(b, 0), Put32(b, 0x50010000u);
+        else
+            Put32(b, 0x50010000u), Put32(b, 0);
         for (int k = 0; k < 4; ++k) Put16(b, std::uint16_t(i + k));
-        if (extended) Put32(b, std::uint32_t(1000 + i)); else Put16(b, std::uint16_t(1000 + i));
+        if (extended)
+            Put32(b, std::uint32_t(1000 + i));
+        else
+            Put16(b, std::uint16_t(1000 + i));
         Put16(b, 0xFFFF), Put16(b, 0x0080), PutText(b, i % 2 ? u"Help..." : u"OK");
         Put16(b, std::uint16_t(i % 3 == 2 ? 2 : 0));
         if (i % 3 == 2) Put16(b, 0xBEEF);
@@ -66,8 +77,9 @@ TEST(DialogTemplate, FontIsSetInBothLayoutsAndItemsTravelUnchanged) {
             EXPECT_EQ(font.face, u"Segoe UI");
             EXPECT_EQ(font.size, 0xFFF2);  // stored as is: neither 14 nor 9
             EXPECT_EQ(ReadStyle(revised), 0x90CA0088u | kStyleSetFont);
-            if (extended && face != nullptr) EXPECT_EQ((std::array{font.weight, std::uint16_t(font.italic), std::uint16_t(font.charset)}),
-                                                        (std::array<std::uint16_t, 3>{700, 1, 0xEE}));
+            if (extended && face != nullptr)
+                EXPECT_EQ((std::array{font.weight, std::uint16_t(font.italic), std::uint16_t(font.charset)}),
+                          (std::array<std::uint16_t, 3>{700, 1, 0xEE}));
             EXPECT_EQ(Items(original, Template(extended, 0x90CA0088, face, 0).size()),
                       Items(revised, Template(extended, 0x90CA0088, u"Segoe UI", 0).size()));
         }

@@ -8,6 +8,7 @@
 #include "version/version_text.h"
 
 TEST(TidyVersionString, DotsTheResourceFormAndDropsTrailingZeroParts) {
+    // clang-format off
     const std::pair<std::wstring, std::wstring> rows[] = {
         {L"23, 22, 8, 1", L"23.22.8.1"}, {L"1, 0, 0, 0", L"1.0"}, {L"2023.0.0.0", L"2023.0"}, {L"23.1.0.0", L"23.1"},
         {L"1.2.3.0", L"1.2.3"},  {L"2.10.0", L"2.10"},  {L"0.0.0", L"0.0"},  {L"23.10", L"23.10"}, {L"1.0", L"1.0"},
@@ -15,6 +16,7 @@ TEST(TidyVersionString, DotsTheResourceFormAndDropsTrailingZeroParts) {
         {L"1,0,0,0", L"1,0,0,0"},  // commas without spaces are not the resource form
         {L"", L""},
     };
+    // clang-format on
     for (auto [text, tidied] : rows) {
         const std::wstring original = text;
         TidyVersionString(text);
@@ -25,17 +27,20 @@ TEST(TidyVersionString, DotsTheResourceFormAndDropsTrailingZeroParts) {
 TEST(ComposeAboutText, NamesProgramSuiteUpdateLevelAndCopyright) {
     EXPECT_EQ(ComposeAboutText(L"Vornix Utility", L"2023.0.1", L"2023.0", L"2", L"(c) VELKOR"),
               L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0    Update 2\n\n(c) VELKOR");
-    EXPECT_EQ(ComposeAboutText(L"Tool", L"1.0", L"", L"", L"(c)"), L"Tool Version 1.0\n\nVELKOR 2D Version 2023\n\n(c)");
+    EXPECT_EQ(ComposeAboutText(L"Tool", L"1.0", L"", L"", L"(c)"),
+              L"Tool Version 1.0\n\nVELKOR 2D Version 2023\n\n(c)");
     EXPECT_EQ(ComposeAboutText(L"", L"", L"", L"", L""), L" Version \n\nVELKOR 2D Version 2023\n\n");
 }
 
 TEST(HelpFileName, IsTheExecutablesNameWithoutBitnessOrExtension) {
+    // clang-format off
     const std::pair<const wchar_t*, const wchar_t*> rows[] = {
         {L"C:\\Suite\\Tool64.exe", L"Tool.chm"},       {L"C:\\Suite\\Tool32.exe", L"Tool.chm"},
         {L"C:\\Suite\\Tool16.exe", L"Tool16.chm"},     {L"C:\\Suite\\Tool64", L"Tool.chm"},
         {L"Tool64.exe", L"Tool.chm"},                  {L"C:\\Suite.2023\\Tool64", L"Tool.chm"},
         {L"C:\\Suite\\Tool64.old.exe", L"Tool64.old.chm"},  // cut at the last dot only
     };
+    // clang-format on
     for (const auto& [path, name] : rows) EXPECT_EQ(HelpFileName(path), name) << path;
     EXPECT_EQ(HelpTopicAddress(L"C:\\Suite\\Help\\Tool.chm", L"main_window.html"),
               L"C:\\Suite\\Help\\Tool.chm::/main_window.html");

@@ -30,12 +30,14 @@ TEST(CalendarTime, PartsAreRangeCheckedAndDaysCarryIntoTheNextMonth) {
         std::array<int, 6> parts;
         std::int32_t status;
     };
+    // clang-format off
     const Row rows[] = {
         {{1969, 12, 31, 0, 0, 0}, kFail}, {{2023, 0, 1, 0, 0, 0}, kFail},  {{2023, 13, 1, 0, 0, 0}, kFail},
         {{2023, 1, 0, 0, 0, 0}, kFail},   {{2023, 1, 32, 0, 0, 0}, kFail}, {{2023, 1, 1, 24, 0, 0}, kFail},
         {{2023, 1, 1, -1, 0, 0}, kFail},  {{2023, 1, 1, 0, 60, 0}, kFail}, {{2023, 1, 1, 0, 0, 60}, kFail},
         {{2023, 12, 31, 23, 59, 59}, 0},  {{INT_MAX, 1, 1, 0, 0, 0}, kStatusInvalidArgument},  // no calendar for it
     };
+    // clang-format on
     for (const Row& row : rows) {
         const auto& p = row.parts;
         EXPECT_EQ(StatusOf([&] { MakeLocalTime(p[0], p[1], p[2], p[3], p[4], p[5]); }), row.status)
@@ -51,6 +53,7 @@ TEST(CalendarTime, PartsAreRangeCheckedAndDaysCarryIntoTheNextMonth) {
 
 TEST(StoredDate, SixNumbersEachOfTheFirstFiveFollowedBySomeSeparator) {
     using Six = std::optional<std::array<int, 6>>;
+    // clang-format off
     const std::pair<const wchar_t*, Six> rows[] = {
         {L"2023-05-17 00:00:00", Six{{2023, 5, 17, 0, 0, 0}}},
         {L"2023-5-7 8:9:10", Six{{2023, 5, 7, 8, 9, 10}}},
@@ -64,17 +67,21 @@ TEST(StoredDate, SixNumbersEachOfTheFirstFiveFollowedBySomeSeparator) {
         {L"20230517000000", std::nullopt},
         {L"", std::nullopt},
     };
+    // clang-format on
     for (const auto& [text, expected] : rows) EXPECT_EQ(ParseStoredDate(text), expected) << text;
 
+    // clang-format off
     const std::pair<const wchar_t*, int> integers[] = {
         {L"  42abc", 42}, {L"\t-7", -7}, {L"+8", 8}, {L"- 8", 0}, {L"", 0},
         {L"99999999999999999999", INT_MAX}, {L"-99999999999999999999", INT_MIN},
     };
+    // clang-format on
     for (const auto& [text, value] : integers) EXPECT_EQ(LeadingInteger(text), value) << text;
 }
 
 TEST(UpdatePage, TheDateFollowsTheFirstMarkerInAnyCase) {
     using Ymd = std::optional<std::array<int, 3>>;
+    // clang-format off
     const std::pair<const wchar_t*, Ymd> rows[] = {
         {L"<a href=\"Vornix_2023_Update2023_06_30.exe\">Update</a>", Ymd{{2023, 6, 30}}},
         {L"VORNIX_2023_UPDATE2023_06_30.EXE", Ymd{{2023, 6, 30}}},
@@ -85,17 +92,20 @@ TEST(UpdatePage, TheDateFollowsTheFirstMarkerInAnyCase) {
         {L"Vornix_2023_Update2023_06.exe", std::nullopt},           // only one "_"
         {L"Vornix_2023_Update2023_06.x_30", std::nullopt},          // the "." comes first
     };
+    // clang-format on
     for (const auto& [page, expected] : rows) EXPECT_EQ(FindPublishedDate(page), expected) << page;
 }
 
 TEST(Schedule, DueOnTheStoredDayAndIntervalsOfAnySign) {
     const CalendarTime reference = ReferenceDate();
     const CalendarTime today = MakeLocalTime(2023, 5, 17);
+    // clang-format off
     const std::pair<CalendarTime, ScheduleState> states[] = {
         {reference, ScheduleState::Unscheduled}, {today, ScheduleState::Due},
         {today - 1, ScheduleState::Due},         {today + 1, ScheduleState::Waiting},
         {DaysAfter(today, -2), ScheduleState::Due},
     };
+    // clang-format on
     for (const auto& [stored, state] : states) EXPECT_EQ(ClassifySchedule(today, stored, reference), state) << stored;
 
     struct Interval {

@@ -37,10 +37,12 @@ public:
         ASSERT_TRUE(button.SubclassWindow(AddChild(L"BUTTON", caption, WS_TABSTOP | style, at, id)));
     }
     const AFX_MSGMAP* GetMessageMap() const override {
+        // clang-format off
         static constexpr AFX_MSGMAP_ENTRY entries[] = {
             afx::OnCommand<kMenuItem, &ButtonHost::OnMenuItem>(),
             afx::OnMessage<kMenuCallback, &ButtonHost::OnMenuCallback>(),
         };
+        // clang-format on
         static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
         return &map;
     }
@@ -76,14 +78,12 @@ struct Drawing {
         dc.reset(::CreateCompatibleDC(screen.get().dc));
         bitmap.reset(::CreateCompatibleBitmap(screen.get().dc, kWidth, kHeight));
         selected = afx::SelectObject(dc.get(), bitmap.get());
-        DRAWITEMSTRUCT item{ODT_BUTTON, 100, 0, ODA_DRAWENTIRE, state, button.m_hWnd, dc.get(),
-                            {0, 0, kWidth, kHeight}, 0};
+        DRAWITEMSTRUCT item{ODT_BUTTON, 100, 0, ODA_DRAWENTIRE, state, button.m_hWnd, dc.get(), {0, 0, kWidth, kHeight},
+                            0};
         button.DrawItem(&item);
     }
     // Negative coordinates count from the right or bottom edge.
-    COLORREF At(int x, int y) const {
-        return ::GetPixel(dc.get(), x < 0 ? kWidth + x : x, y < 0 ? kHeight + y : y);
-    }
+    COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x < 0 ? kWidth + x : x, y < 0 ? kHeight + y : y); }
     // The box of the caption's pixels: darker than the face, not the image.
     RECT TextBox(COLORREF face) const {
         RECT box{kWidth, kHeight, -1, -1};
@@ -139,13 +139,14 @@ struct DrawRow {
     std::uint8_t align;
     const wchar_t* caption;
     std::vector<Probe> probes;
-    int focusInset = 0;               // where a focus rectangle must be (0: none anywhere)
+    int focusInset = 0;                // where a focus rectangle must be (0: none anywhere)
     std::optional<RECT> textWithin{};  // the caption's pixels lie inside
     bool hover = false, flatFocus = false, transparent = false, customFace = false, engraved = false;
 };
 
 TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
     constexpr int W = Drawing::kWidth;
+    // clang-format off
     const DrawRow rows[] = {
         {"standard", false, BS_PUSHBUTTON, 0, Image::None, 0, L"",
          {{0, 0, Sys::Highlight}, {1, 1, Sys::Light}, {-1, -1, Sys::DarkShadow}, {-2, -2, Sys::Shadow},
@@ -188,6 +189,7 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
         {"transparent: the parent's pixels", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Green}}, 0,
          {}, false, false, true},
     };
+    // clang-format on
     for (const DrawRow& row : rows) {
         SCOPED_TRACE(row.name);
         ButtonHost host;
@@ -247,6 +249,7 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
 TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
     struct Row {
         COLORREF source, gray, darker;
+        // clang-format off
     } rows[] = {
         {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)},
         {RGB(255, 255, 255), RGB(255, 255, 255), RGB(191, 191, 191)},
@@ -254,6 +257,7 @@ TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
         {RGB(1, 1, 1), RGB(0, 0, 0), RGB(0, 0, 0)},
         {RGB(255, 0, 0), RGB(76, 76, 76), RGB(191, 0, 0)},
     };
+    // clang-format on
     for (const Row& row : rows) {
         const afx::unique_hicon source(MakeIcon(row.source, 4));
         for (const auto& [made, expected] :
@@ -297,8 +301,10 @@ TEST(ButtonST, HoverLightsAFlatButtonUnderThePointerOnlyAndEveryWayOfLeavingEnds
     PumpFor(50);
 
     const LPARAM centre = MAKELPARAM(40, 20);
-    for (const auto& [message, wParam] : {std::pair{UINT{WM_KILLFOCUS}, WPARAM{0}}, {WM_CANCELMODE, 0},
-                                          {WM_ACTIVATE, WA_INACTIVE}, {WM_MOUSELEAVE, 0}}) {
+    for (const auto& [message, wParam] : {std::pair{UINT{WM_KILLFOCUS}, WPARAM{0}},
+                                          {WM_CANCELMODE, 0},
+                                          {WM_ACTIVATE, WA_INACTIVE},
+                                          {WM_MOUSELEAVE, 0}}) {
         flat.SendMessage(WM_MOUSEMOVE, 0, centre);  // the pointer is over it
         ASSERT_TRUE(flat.IsHovering());
         ::ValidateRect(flat.m_hWnd, nullptr);
@@ -340,10 +346,13 @@ TEST(ButtonST, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRests
     EXPECT_EQ(button.GetTooltipText(), L"second");
     // The pointer's messages reach the tip only through PreTranslateMessage.
     PointAt(button);
-    EXPECT_TRUE(PumpUntil([] {
-        const HWND tip = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
-        return tip != nullptr && ::IsWindowVisible(tip);
-    }, 5000)) << "the tip shows";
+    EXPECT_TRUE(PumpUntil(
+        [] {
+            const HWND tip = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
+            return tip != nullptr && ::IsWindowVisible(tip);
+        },
+        5000))
+        << "the tip shows";
 }
 
 std::vector<std::wstring> g_opened;

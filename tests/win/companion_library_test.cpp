@@ -44,7 +44,8 @@ TEST(CompanionLibrary, FoundThroughTheEnvironmentThenTheRegistryOrReported) {
     for (const Row& row : rows) {
         ::DeleteFileW((env + name).c_str());
         ::DeleteFileW((reg + name).c_str());
-        for (const std::wstring& folder : row.copies) ::CopyFileW(BuiltLibrary().c_str(), (folder + name).c_str(), FALSE);
+        for (const std::wstring& folder : row.copies)
+            ::CopyFileW(BuiltLibrary().c_str(), (folder + name).c_str(), FALSE);
         if (!row.bogus.empty()) folders.WriteFile(L"env\\VELKOR\\" + name, "this is not a library");
         MessageBoxWatcher watcher;
         const afx::unique_hmodule library = LoadCompanionLibrary();

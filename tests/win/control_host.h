@@ -11,8 +11,8 @@
 class ControlHost : public CWnd {
 public:
     ControlHost() {
-        const wchar_t* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        const wchar_t* cls =
+            AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         CreateEx(WS_EX_TOPMOST, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr);
         ::SetForegroundWindow(m_hWnd);
     }

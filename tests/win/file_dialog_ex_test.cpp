@@ -70,8 +70,8 @@ bool Has(const std::vector<std::wstring>& items, const wchar_t* name) {
 
 // A list view (of classType) holding these item texts.
 afx::unique_hwnd MakeList(const wchar_t* classType, std::initializer_list<const wchar_t*> names) {
-    afx::unique_hwnd list(::CreateWindowExW(0, classType, L"", WS_POPUP | LVS_LIST, 0, 0, 200, 200, nullptr, nullptr,
-                                            nullptr, nullptr));
+    afx::unique_hwnd list(
+        ::CreateWindowExW(0, classType, L"", WS_POPUP | LVS_LIST, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr));
     int index = 0;
     for (const wchar_t* name : names) {
         LVITEMW item{};
@@ -100,7 +100,8 @@ TEST_F(FolderWithSubfolders, TheHookRemovesEveryFolderInOnePassOnlyForListViewsP
         {L"SysListView32Extra", WM_NCPAINT, {L"Sub1", L"Sub2", L"a.txt", L"Sub3", L"missing", L"b.txt"}},
     };
     for (const Row& row : rows) {
-        const afx::unique_hwnd list = MakeList(row.classType, {L"Sub1", L"Sub2", L"a.txt", L"Sub3", L"missing", L"b.txt"});
+        const afx::unique_hwnd list =
+            MakeList(row.classType, {L"Sub1", L"Sub2", L"a.txt", L"Sub3", L"missing", L"b.txt"});
         CWPSTRUCT message{0, 0, row.message, list.get()};
         CFileDialogEx::FolderFilterHook(HC_ACTION, 0, reinterpret_cast<LPARAM>(&message));
         EXPECT_EQ(Items(list.get()), row.left) << row.message;

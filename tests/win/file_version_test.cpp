@@ -19,7 +19,8 @@ std::vector<std::wstring> Fields(const FileVersionStrings& r) {
 TEST(FileVersionReader, ReadsTheFirstTranslationsBlockAndTidiesOnlyWhatASoundBlockHolds) {
     // Every field starts with a text no library has; the versions start in
     // the resource compiler's form, so tidying shows too.
-    const FileVersionStrings before{L"-", L"-", L"-", L"5, 0, 0, 0", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1.0", L"-"};
+    const FileVersionStrings before{L"-", L"-", L"-", L"5, 0, 0, 0", L"-",     L"-",
+                                    L"-", L"-", L"-", L"-",          L"5.1.0", L"-"};
     struct Row {
         const wchar_t* library;
         std::vector<std::wstring> fields;
@@ -33,7 +34,8 @@ TEST(FileVersionReader, ReadsTheFirstTranslationsBlockAndTidiesOnlyWhatASoundBlo
         {L"verinfo_english_canada.dll",
          {L"-", L"Canadian company", L"-", L"1.0", L"-", L"-", L"-", L"-", L"-", L"-", L"1,0,0,0", L"-"}},
         // No translation table: 000004e4, never the English decoy.
-        {L"verinfo_untranslated.dll", {L"-", L"neutral company", L"-", L"7", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1", L"-"}},
+        {L"verinfo_untranslated.dll",
+         {L"-", L"neutral company", L"-", L"7", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1", L"-"}},
         // A translation without strings: nothing read, no other block tried.
         {L"verinfo_missing_block.dll", {L"-", L"-", L"-", L"5.0", L"-", L"-", L"-", L"-", L"-", L"-", L"5.1", L"-"}},
         // No version resource, or no file: untouched, not even tidied.

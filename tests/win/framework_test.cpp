@@ -29,7 +29,8 @@ std::vector<std::wstring> g_events;
 class ReflectingButton : public CButton {
 public:
     const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnReflectedControl<BN_CLICKED, &ReflectingButton::OnClicked>()};
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {
+            afx::OnReflectedControl<BN_CLICKED, &ReflectingButton::OnClicked>()};
         static constexpr AFX_MSGMAP map{&CButton::GetThisMessageMap, entries};
         return &map;
     }
@@ -76,9 +77,9 @@ public:
 class FailingWnd : public CWnd {
 public:
     const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {
-            afx::OnWmPaint<&FailingWnd::OnPaint>(), afx::OnWmTimer<&FailingWnd::OnTimer>(),
-            afx::OnMessage<WM_NCDESTROY, &FailingWnd::OnNcDestroy>()};
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnWmPaint<&FailingWnd::OnPaint>(),
+                                                       afx::OnWmTimer<&FailingWnd::OnTimer>(),
+                                                       afx::OnMessage<WM_NCDESTROY, &FailingWnd::OnNcDestroy>()};
         static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
         return &map;
     }
@@ -273,7 +274,8 @@ TEST(WindowObjects, ARefusedAttachmentLeavesTheObjectFree) {
     } refusing;
     CWnd host;
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP, 0, 0, 10, 10, nullptr));
-    const HWND child = ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD, 0, 0, 5, 5, host.m_hWnd, nullptr, nullptr, nullptr);
+    const HWND child =
+        ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD, 0, 0, 5, 5, host.m_hWnd, nullptr, nullptr, nullptr);
     const auto procedure = ::GetWindowLongPtrW(child, GWLP_WNDPROC);
     EXPECT_ANY_THROW(refusing.SubclassWindow(child));
     EXPECT_EQ(refusing.m_hWnd, nullptr);
@@ -301,7 +303,8 @@ TEST(WindowObjects, WindowClassesCanBeRegisteredFromManyThreadsAtOnce) {
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&names, t] {
             for (UINT style = 0; style < kStyles; ++style)
-                names[t].push_back(AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(style + 1))));
+                names[t].push_back(
+                    AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(style + 1))));
         });
     for (std::thread& thread : threads) thread.join();
     for (int t = 1; t < kThreads; ++t) EXPECT_EQ(names[t], names[0]) << "one class per combination";

@@ -185,7 +185,8 @@ TEST(HyperLink, ColoursFollowHoverAndVisitsAndClicksOpenTheTargetOrExplainTheRef
     EXPECT_GT(PixelsOf(link.m_hWnd, RGB(85, 26, 139)), 10) << "the visited colour";
 
     // Every explanation, and one for codes without their own.
-    EXPECT_EQ(CHyperLink::OpenErrorText(0), L"Unable to open hyperlink:\n\nThe operating system is out\nof memory or resources.");
+    EXPECT_EQ(CHyperLink::OpenErrorText(0),
+              L"Unable to open hyperlink:\n\nThe operating system is out\nof memory or resources.");
     EXPECT_EQ(CHyperLink::OpenErrorText(-7), L"Unable to open hyperlink:\n\nUnknown Error (-7) occurred.");
 }
 
@@ -204,7 +205,8 @@ TEST(HyperLink, CursorOpensWithoutAWindowAndReleasesItsFontAndCursor) {
         HCURSOR cursor = nullptr;
         {
             CHyperLink link;
-            link.SetLinkCursor(static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0)));
+            link.SetLinkCursor(
+                static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0)));
             ASSERT_TRUE(link.SubclassWindow(host.AddStatic(L"Owned", SS_LEFT, {20, 20, 220, 60})));
             font = reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT));
             cursor = link.GetLinkCursor();

@@ -44,8 +44,8 @@ TEST(InstallPaths, SuiteValuesOfAnyTypeAndSizeReadAsFoldersOrNothing) {
     for (const auto& [value, folder] : rows) {
         ScopedRegistryValue local(HKEY_LOCAL_MACHINE, kSuiteKey, kLocalAppPathValue, value.type, value.bytes.data(),
                                   static_cast<DWORD>(value.bytes.size()));
-        ScopedRegistryValue network(HKEY_LOCAL_MACHINE, kSuiteKey, kNetworkAppPathValue, value.type,
-                                    value.bytes.data(), static_cast<DWORD>(value.bytes.size()));
+        ScopedRegistryValue network(HKEY_LOCAL_MACHINE, kSuiteKey, kNetworkAppPathValue, value.type, value.bytes.data(),
+                                    static_cast<DWORD>(value.bytes.size()));
         EXPECT_EQ(GetLocalAppPath(), folder);
         EXPECT_EQ(GetNetworkAppPath(), folder);
     }

@@ -96,10 +96,12 @@ TEST_F(MainDialog, CaptionMenusIconsAndEveryWayToClose) {
 
 TEST_F(MainDialog, OnlySystemCommand16OpensTheAboutBoxWithTheProgramsVersions) {
     const std::pair<std::optional<std::wstring>, std::wstring> rows[] = {
-        {L"2", L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0    Update 2\n\n"
-               L"Copyright \u00A9 2023 VELKOR. All rights reserved."},
-        {std::nullopt, L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0\n\n"
-                       L"Copyright \u00A9 2023 VELKOR. All rights reserved."},
+        {L"2",
+         L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0    Update 2\n\n"
+         L"Copyright \u00A9 2023 VELKOR. All rights reserved."},
+        {std::nullopt,
+         L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0\n\n"
+         L"Copyright \u00A9 2023 VELKOR. All rights reserved."},
     };
     for (const auto& [update, text] : rows) {
         ScopedRegistryValue level(HKEY_LOCAL_MACHINE, kSuiteKey, kProductUpdateValue, update);
@@ -128,7 +130,7 @@ TEST_F(MainDialog, OnlySystemCommand16OpensTheAboutBoxWithTheProgramsVersions) {
         };
         RunSoon([&] {
             for (const UINT command : {0x11u, 0x1Fu, 16u}) tryCommand(WM_SYSCOMMAND, command);  // the exact id only
-            tryCommand(WM_COMMAND, ID_HELP_ABOUT);  // the Help menu's item
+            tryCommand(WM_COMMAND, ID_HELP_ABOUT);                                              // the Help menu's item
             dialog.EndDialog(IDOK);
         });
         dialog.DoModal();
@@ -166,7 +168,8 @@ TEST_F(MainDialog, HelpOpensTheFileByEachWayOrSaysItIsMissing) {
                 shown = dialog.m_hWnd;
                 MessageBoxWatcher watcher;
                 if (way.command != 0) {
-                    const HWND control = HIWORD(way.command) == BN_CLICKED ? dialog.GetDlgItem(IDC_HELP_BUTTON) : nullptr;
+                    const HWND control =
+                        HIWORD(way.command) == BN_CLICKED ? dialog.GetDlgItem(IDC_HELP_BUTTON) : nullptr;
                     dialog.SendMessage(WM_COMMAND, way.command, reinterpret_cast<LPARAM>(control));
                 } else {
                     HELPINFO info{};
@@ -183,7 +186,8 @@ TEST_F(MainDialog, HelpOpensTheFileByEachWayOrSaysItIsMissing) {
             } else {
                 EXPECT_TRUE(g_helpCalls.empty());
                 ASSERT_EQ(boxes.size(), 1u);
-                EXPECT_EQ(boxes[0].text, L"Couldn't find help file: \n" + missing + L"\n\nPlease check software installation.");
+                EXPECT_EQ(boxes[0].text,
+                          L"Couldn't find help file: \n" + missing + L"\n\nPlease check software installation.");
                 EXPECT_EQ(boxes[0].caption, way.application ? L"Error" : AfxGetAppName());
                 EXPECT_EQ(boxes[0].owner == nullptr, way.application);
                 EXPECT_EQ(boxes[0].icon, L"error");

@@ -30,7 +30,9 @@ bool PumpUntil(Done done, DWORD timeoutMs = 2000) {
     }
 }
 
-inline void PumpFor(DWORD milliseconds) { PumpUntil([] { return false; }, milliseconds); }
+inline void PumpFor(DWORD milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
 
 // Moves the pointer and runs the messages until it is there.
 inline void MovePointerTo(POINT at) {

@@ -76,7 +76,8 @@ protected:
     // The one window a ShowSplash added to the thread, or null.
     HWND TheSplash() const {
         std::vector<HWND> windows = VisibleWindowsOfThisThread();
-        std::erase_if(windows, [&](HWND w) { return std::find(m_before.begin(), m_before.end(), w) != m_before.end(); });
+        std::erase_if(windows,
+                      [&](HWND w) { return std::find(m_before.begin(), m_before.end(), w) != m_before.end(); });
         return windows.size() == 1 ? windows.front() : nullptr;
     }
 
@@ -111,7 +112,8 @@ TEST_F(SplashWindow, ShowsTheBitmapUnscaledCentredWithoutAFrameOneAtATime) {
     }
 
     // Clicks and keys leave it; any timer on its window ends it.
-    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR}) ::SendMessageW(splash, message, 0, 0);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR})
+        ::SendMessageW(splash, message, 0, 0);
     DispatchPending();
     ASSERT_TRUE(::IsWindow(splash));
     ::SetTimer(splash, 7, 1, nullptr);
@@ -140,10 +142,10 @@ TEST_F(SplashWindow, HideAfterEndsAtTheRightChangeOfSecondWhileDispatchingWithou
         std::int64_t endSecond;  // counted from the second of showing
     };
     const Row rows[] = {
-        {true, 0, 1, 1},       // called in the second of showing
-        {true, 1100, 1, 2},    // called in the deadline's own second: one more change
-        {true, 1100, 0, 1},    // the deadline has passed: at once
-        {false, 0, 1, 1},      // no splash: counted from the call
+        {true, 0, 1, 1},     // called in the second of showing
+        {true, 1100, 1, 2},  // called in the deadline's own second: one more change
+        {true, 1100, 0, 1},  // the deadline has passed: at once
+        {false, 0, 1, 1},    // no splash: counted from the call
     };
     PingWnd ping;
     ASSERT_TRUE(ping.CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE));

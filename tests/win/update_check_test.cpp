@@ -77,6 +77,7 @@ protected:
 }  // namespace
 
 TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
+    // clang-format off
     const Row rows[] = {
         {.name = "first start", .page = {}, .dateAfter = L"2023-07-17 00:00:00", .fetched = false},
         {.name = "waiting", .days = 7, .date = L"2023-07-11 00:00:00", .dateAfter = L"2023-07-11 00:00:00", .fetched = false},
@@ -110,6 +111,7 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
         {.name = "paths differ in case only", .paths = Paths::DifferInCase, .dateAfter = L"2023-07-17 00:00:00",
          .fetched = false},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempFolder suite;
@@ -158,6 +160,7 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
 }
 
 TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
+    // clang-format off
     const std::pair<std::optional<std::wstring>, std::wstring> rows[] = {
         {std::nullopt, kMakerPage},
         {L"https://127.0.0.1:8443/software-updates/", L"https://127.0.0.1:8443/software-updates/"},
@@ -167,6 +170,7 @@ TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
         {L"https:/missing-slash", kMakerPage},
         {L"C:\\evil.exe", kMakerPage},
     };
+    // clang-format on
     for (const auto& [configured, address] : rows) {
         ScopedEnvironment variable(L"VORNIX_UPDATE_URL", configured);
         EXPECT_EQ(UpdatePageAddress(), address) << configured.value_or(L"(unset)");

@@ -62,7 +62,8 @@ long ReplaceAll(CButtonST& button, HWND owner, int count) {
         HICON icons[] = {button.GetIcon(0), button.GetIcon(1)};
         button.SetIcons(probe::MakeIcon(RGB(200, 0, 0), 32), reinterpret_cast<HICON>(i % 2 ? -2 : -3));
         for (HICON icon : icons) alive += icon != nullptr && probe::IconAlive(icon);
-        button.SetBitmaps(probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255), probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255));
+        button.SetBitmaps(probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255),
+                          probe::MakeHalfBitmap(RGB(255, 0, 255), RGB(0, 120, 0), 32), RGB(255, 0, 255));
         HCURSOR cursor = button.GetBtnCursor();
         button.SetBtnCursor(static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0)));
         alive += cursor != nullptr && probe::IconAlive(cursor);
@@ -110,7 +111,8 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
                 flatHovered.IsHovering() ? "hover on" : "HOVER OFF", flatMicros, 1e6 / flatMicros);
     std::printf("after %d repaints each and %d replacements: replaced icons, cursors and menus still alive: %ld\n",
                 repaints, replacements, userAlive);
-    std::printf("GDI objects alive while the buttons hold their last images: %ld\n", freeAtStart - probe::FreeGdiSlots());
+    std::printf("GDI objects alive while the buttons hold their last images: %ld\n",
+                freeAtStart - probe::FreeGdiSlots());
 }
 
 }  // namespace

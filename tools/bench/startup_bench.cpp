@@ -33,9 +33,9 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 struct Situation {
-  const wchar_t* name;
-  const wchar_t* scheduleDate;
-  const wchar_t* pageMode;
+    const wchar_t* name;
+    const wchar_t* scheduleDate;
+    const wchar_t* pageMode;
 };
 
 constexpr Situation kSituations[] = {
@@ -50,96 +50,92 @@ constexpr std::chrono::milliseconds kPoll = 5ms;
 FILETIME InstalledFilesDate() { return demo::UtcFileTime(2023, 7, 1); }
 
 bool Prepare() {
-  std::vector<demo::Step> steps = demo::InstallSuite();
-  for (demo::Step& step : demo::InstallSuiteFiles(InstalledFilesDate()))
-    steps.push_back(std::move(step));
-  steps.push_back(demo::PlaceCompanionLibrary(demo::PlatformCommonFilesFolder()));
-  for (const demo::Step& step : steps) {
-    if (!step.ok) std::printf("preparing: %ls\n", step.description.c_str());
-  }
-  return demo::AllSucceeded(steps);
+    std::vector<demo::Step> steps = demo::InstallSuite();
+    for (demo::Step& step : demo::InstallSuiteFiles(InstalledFilesDate())) steps.push_back(std::move(step));
+    steps.push_back(demo::PlaceCompanionLibrary(demo::PlatformCommonFilesFolder()));
+    for (const demo::Step& step : steps) {
+        if (!step.ok) std::printf("preparing: %ls\n", step.description.c_str());
+    }
+    return demo::AllSucceeded(steps);
 }
 
 struct StartTimes {
-  double firstWindow = 0;  // the splash, as a rule
-  double mainDialog = 0;
+    double firstWindow = 0;  // the splash, as a rule
+    double mainDialog = 0;
 };
 
 // One start: milliseconds from CreateProcess to the first window of the
 // utility and to its main dialog on screen.
 std::optional<StartTimes> TimeOneStart(const Situation& situation, const demo::UpdatePage& page) {
-  if (!demo::ForgetSchedule().ok || !demo::WriteScheduleDate(situation.scheduleDate).ok ||
-      !page.SetMode(situation.pageMode))
-    return std::nullopt;
-  demo::UtilityLaunch launch;
-  launch.environment.emplace_back(demo::kUpdateUrlVariable, page.url());
-  std::wstring error;
-  const Clock::time_point start = Clock::now();
-  const std::optional<demo::ChildProcess> utility = demo::LaunchUtility(launch, error);
-  if (!utility) {
-    std::printf("%ls\n", error.c_str());
-    return std::nullopt;
-  }
-  const auto since = [&] {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  };
-  StartTimes times;
-  HWND dialog = nullptr;
-  while ((dialog = demo::FindMainDialog(utility->id())) == nullptr &&
-         Clock::now() < start + demo::kWindowTimeout) {
-    if (times.firstWindow == 0 && !demo::VisibleTopLevelWindowsOf(utility->id()).empty())
-      times.firstWindow = since();
-    Sleep(static_cast<DWORD>(kPoll.count()));
-  }
-  times.mainDialog = since();
-  if (times.firstWindow == 0) times.firstWindow = times.mainDialog;
-  if (dialog == nullptr) return std::nullopt;
-  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-  utility->WaitForExit(demo::kExitTimeout);
-  return times;
+    if (!demo::ForgetSchedule().ok || !demo::WriteScheduleDate(situation.scheduleDate).ok ||
+        !page.SetMode(situation.pageMode))
+        return std::nullopt;
+    demo::UtilityLaunch launch;
+    launch.environment.emplace_back(demo::kUpdateUrlVariable, page.url());
+    std::wstring error;
+    const Clock::time_point start = Clock::now();
+    const std::optional<demo::ChildProcess> utility = demo::LaunchUtility(launch, error);
+    if (!utility) {
+        std::printf("%ls\n", error.c_str());
+        return std::nullopt;
+    }
+    const auto since = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
+    StartTimes times;
+    HWND dialog = nullptr;
+    while ((dialog = demo::FindMainDialog(utility->id())) == nullptr && Clock::now() < start + demo::kWindowTimeout) {
+        if (times.firstWindow == 0 && !demo::VisibleTopLevelWindowsOf(utility->id()).empty())
+            times.firstWindow = since();
+        Sleep(static_cast<DWORD>(kPoll.count()));
+    }
+    times.mainDialog = since();
+    if (times.firstWindow == 0) times.firstWindow = times.mainDialog;
+    if (dialog == nullptr) return std::nullopt;
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    utility->WaitForExit(demo::kExitTimeout);
+    return times;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::printf("usage: vornix_startup_bench.exe RUNS UPDATE_PAGE_STATE_DIR\n");
-    return 2;
-  }
-  const int runs = std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10)));
-  const std::optional<demo::UpdatePage> page = demo::UpdatePage::FromStateFolder(argv[2]);
-  if (!page) {
-    std::printf("no update page server with its ready.json in %ls\n", argv[2]);
-    return 2;
-  }
-  if (!Prepare()) return 1;
-  // The first start of a program in a session loads more than the others.
-  TimeOneStart(kSituations[0], *page);
-
-  std::printf("%-27s %12s %12s   %s\n", "situation", "first window", "main dialog",
-              "runs: main dialog (first window), ms from CreateProcess");
-  bool complete = true;
-  for (const Situation& situation : kSituations) {
-    std::vector<double> firstWindows, mainDialogs;
-    std::wstring list;
-    for (int run = 0; run < runs; ++run) {
-      // The splash stays until the clock's second changes: starts spread
-      // over the second keep the loop from always meeting it at one phase.
-      Sleep(static_cast<DWORD>((run * 379) % 1000));
-      const std::optional<StartTimes> times = TimeOneStart(situation, *page);
-      complete = complete && times.has_value();
-      if (!times) {
-        list += L"failed ";
-        continue;
-      }
-      firstWindows.push_back(times->firstWindow);
-      mainDialogs.push_back(times->mainDialog);
-      list += std::to_wstring(std::lround(times->mainDialog)) + L" (" +
-              std::to_wstring(std::lround(times->firstWindow)) + L") ";
+    if (argc != 3) {
+        std::printf("usage: vornix_startup_bench.exe RUNS UPDATE_PAGE_STATE_DIR\n");
+        return 2;
     }
-    std::printf("%-27ls %12ld %12ld   %ls\n", situation.name, std::lround(Median(firstWindows)),
-                std::lround(Median(mainDialogs)), list.c_str());
-  }
-  demo::ForgetSchedule();
-  return complete ? 0 : 1;
+    const int runs = std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10)));
+    const std::optional<demo::UpdatePage> page = demo::UpdatePage::FromStateFolder(argv[2]);
+    if (!page) {
+        std::printf("no update page server with its ready.json in %ls\n", argv[2]);
+        return 2;
+    }
+    if (!Prepare()) return 1;
+    // The first start of a program in a session loads more than the others.
+    TimeOneStart(kSituations[0], *page);
+
+    std::printf("%-27s %12s %12s   %s\n", "situation", "first window", "main dialog",
+                "runs: main dialog (first window), ms from CreateProcess");
+    bool complete = true;
+    for (const Situation& situation : kSituations) {
+        std::vector<double> firstWindows, mainDialogs;
+        std::wstring list;
+        for (int run = 0; run < runs; ++run) {
+            // The splash stays until the clock's second changes: starts spread
+            // over the second keep the loop from always meeting it at one phase.
+            Sleep(static_cast<DWORD>((run * 379) % 1000));
+            const std::optional<StartTimes> times = TimeOneStart(situation, *page);
+            complete = complete && times.has_value();
+            if (!times) {
+                list += L"failed ";
+                continue;
+            }
+            firstWindows.push_back(times->firstWindow);
+            mainDialogs.push_back(times->mainDialog);
+            list += std::to_wstring(std::lround(times->mainDialog)) + L" (" +
+                    std::to_wstring(std::lround(times->firstWindow)) + L") ";
+        }
+        std::printf("%-27ls %12ld %12ld   %ls\n", situation.name, std::lround(Median(firstWindows)),
+                    std::lround(Median(mainDialogs)), list.c_str());
+    }
+    demo::ForgetSchedule();
+    return complete ? 0 : 1;
 }

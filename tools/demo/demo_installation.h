@@ -18,8 +18,8 @@ inline constexpr wchar_t kAppFolder[] = L"C:\\VornixDemo\\";
 
 // One thing done (or not): what a person reading the output needs to know.
 struct Step {
-  bool ok = false;
-  std::wstring description;
+    bool ok = false;
+    std::wstring description;
 };
 
 bool AllSucceeded(const std::vector<Step>& steps);
@@ -30,8 +30,7 @@ std::vector<Step> InstallSuite(const std::wstring& appFolder = kAppFolder);
 
 // "LocalAppPath" and "NetworkAppPath" as given: the update check runs only
 // when the two name the same folder.
-std::vector<Step> WriteSuitePaths(const std::wstring& localAppPath,
-                                  const std::wstring& networkAppPath);
+std::vector<Step> WriteSuitePaths(const std::wstring& localAppPath, const std::wstring& networkAppPath);
 
 // The suite's update level ("ProductUpdate"), which the About box shows.
 Step WriteProductUpdate(const std::wstring& level);
@@ -46,8 +45,7 @@ FILETIME UtcFileTime(int year, int month, int day, int hour = 0);
 // (Applications\, Designer\Common\, Designer\Common\R23\ and the modules'
 // R23\ folders), every one last modified at `modified`. Other files in those
 // folders are deleted first. The paths made are added to `made` when given.
-std::vector<Step> InstallSuiteFiles(const FILETIME& modified,
-                                    const std::wstring& appFolder = kAppFolder,
+std::vector<Step> InstallSuiteFiles(const FILETIME& modified, const std::wstring& appFolder = kAppFolder,
                                     std::vector<std::wstring>* made = nullptr);
 
 // Sets a file's last modification time.

@@ -27,8 +27,7 @@ enum class WriteMode { Replace, Append };
 
 // Writes bytes into the file, creating it when missing; true when all were
 // written.
-bool WriteFileBytes(const std::wstring& path, std::string_view bytes,
-                    WriteMode mode = WriteMode::Replace);
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, WriteMode mode = WriteMode::Replace);
 
 // Folder paths end in a backslash so names are joined by concatenation;
 // an empty path stays empty.

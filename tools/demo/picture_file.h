@@ -9,30 +9,30 @@
 namespace demo {
 
 class Picture {
- public:
-  // A blank picture; valid() tells whether GDI could make it.
-  Picture(int width, int height) noexcept;
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
+public:
+    // A blank picture; valid() tells whether GDI could make it.
+    Picture(int width, int height) noexcept;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
 
-  [[nodiscard]] bool valid() const noexcept { return m_bits != nullptr && m_dc; }
-  [[nodiscard]] int width() const noexcept { return m_width; }
-  [[nodiscard]] int height() const noexcept { return m_height; }
-  // A memory DC drawing into the picture.
-  [[nodiscard]] HDC dc() const noexcept { return m_dc.get(); }
+    [[nodiscard]] bool valid() const noexcept { return m_bits != nullptr && m_dc; }
+    [[nodiscard]] int width() const noexcept { return m_width; }
+    [[nodiscard]] int height() const noexcept { return m_height; }
+    // A memory DC drawing into the picture.
+    [[nodiscard]] HDC dc() const noexcept { return m_dc.get(); }
 
-  // Copies the area of source whose top-left corner is (left, top).
-  bool CopyFrom(HDC source, int left, int top) const noexcept;
-  [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
-  bool SaveBmp(const wchar_t* path) const noexcept;
+    // Copies the area of source whose top-left corner is (left, top).
+    bool CopyFrom(HDC source, int left, int top) const noexcept;
+    [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
+    bool SaveBmp(const wchar_t* path) const noexcept;
 
- private:
-  int m_width;
-  int m_height;
-  void* m_bits = nullptr;
-  afx::unique_hbitmap m_bitmap;
-  afx::unique_hdc m_dc;
-  afx::unique_select_object m_selected;  // last: the bitmap is selected out before the DC goes
+private:
+    int m_width;
+    int m_height;
+    void* m_bits = nullptr;
+    afx::unique_hbitmap m_bitmap;
+    afx::unique_hdc m_dc;
+    afx::unique_select_object m_selected;  // last: the bitmap is selected out before the DC goes
 };
 
 // The whole (virtual) screen as the calling thread's desktop shows it.

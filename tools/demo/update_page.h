@@ -11,23 +11,23 @@
 namespace demo {
 
 class UpdatePage {
- public:
-  // The server of that state folder (a Unix or a Windows path); nothing
-  // when its ready.json cannot be read.
-  static std::optional<UpdatePage> FromStateFolder(const std::wstring& folder);
+public:
+    // The server of that state folder (a Unix or a Windows path); nothing
+    // when its ready.json cannot be read.
+    static std::optional<UpdatePage> FromStateFolder(const std::wstring& folder);
 
-  [[nodiscard]] const std::wstring& url() const { return m_url; }
-  // The same page behind a certificate nobody trusts.
-  [[nodiscard]] const std::wstring& untrustedUrl() const { return m_untrustedUrl; }
+    [[nodiscard]] const std::wstring& url() const { return m_url; }
+    // The same page behind a certificate nobody trusts.
+    [[nodiscard]] const std::wstring& untrustedUrl() const { return m_untrustedUrl; }
 
-  // "marker" or "hang" from the next connection on. The file is replaced at
-  // once, so no connection reads half a mode.
-  [[nodiscard]] bool SetMode(const std::wstring& mode) const;
+    // "marker" or "hang" from the next connection on. The file is replaced at
+    // once, so no connection reads half a mode.
+    [[nodiscard]] bool SetMode(const std::wstring& mode) const;
 
- private:
-  UpdatePage() = default;
+private:
+    UpdatePage() = default;
 
-  std::wstring m_state, m_url, m_untrustedUrl;
+    std::wstring m_state, m_url, m_untrustedUrl;
 };
 
 // The text of "key" in a JSON object written with json.dumps's default

@@ -13,10 +13,10 @@ namespace demo {
 // CommonFilesDir in every new process, whatever the parent passes, so the
 // library's place is chosen by where it is copied, not by the environment.
 struct UtilityLaunch {
-  // The utility's current folder; the driver's when empty.
-  std::wstring currentFolder;
-  // Variables set for the utility only, such as VORNIX_UPDATE_URL.
-  EnvironmentOverrides environment;
+    // The utility's current folder; the driver's when empty.
+    std::wstring currentFolder;
+    // Variables set for the utility only, such as VORNIX_UPDATE_URL.
+    EnvironmentOverrides environment;
 };
 
 // The environment variable that points the utility at another update page.

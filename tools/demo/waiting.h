@@ -24,19 +24,17 @@ inline constexpr std::chrono::milliseconds kPollInterval = 50ms;
 // Polls condition every interval until it yields a value that is true or
 // the timeout has passed, and returns the last value it yielded.
 template <typename Condition>
-auto WaitFor(std::chrono::milliseconds timeout, Condition condition,
-             std::chrono::milliseconds interval = kPollInterval) -> decltype(condition()) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    auto value = condition();
-    if (value || std::chrono::steady_clock::now() >= deadline) return value;
-    Sleep(static_cast<DWORD>(interval.count()));
-  }
+auto WaitFor(std::chrono::milliseconds timeout, Condition condition, std::chrono::milliseconds interval = kPollInterval)
+    -> decltype(condition()) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        auto value = condition();
+        if (value || std::chrono::steady_clock::now() >= deadline) return value;
+        Sleep(static_cast<DWORD>(interval.count()));
+    }
 }
 
 // Gives a window that has just appeared or changed the time to reach the screen.
-inline void Settle(std::chrono::milliseconds time = kSettleTime) {
-  Sleep(static_cast<DWORD>(time.count()));
-}
+inline void Settle(std::chrono::milliseconds time = kSettleTime) { Sleep(static_cast<DWORD>(time.count())); }
 
 }  // namespace demo
