@@ -280,4 +280,10 @@ private:
         LPARAM value = 0;
     } menuCallback;
     SoundEntry sounds[2];
+
+    // What drawing keeps between draws (made on the first): the frame drawn
+    // out of sight, and the memory DCs and work bitmap of bitmap images.
+    CBufferDC m_frame;
+    afx::unique_hdc m_imageDC, m_maskDC, m_workDC;
+    afx::unique_hbitmap m_workBitmap;
 };

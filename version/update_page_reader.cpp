@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
 #include <cwchar>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "afx/internet_session.h"
+#include "version/start_deadline.h"
 
 namespace {
 
@@ -87,7 +89,9 @@ void FetchPage(const std::shared_ptr<PageFetch>& fetch, const std::wstring& addr
 }  // namespace
 
 std::wstring ReadUpdatePage(const std::wstring& address) {
-    const Clock::time_point deadline = Clock::now() + kUpdatePageDeadline;
+    // The page's own bound, and the start's: what is left of the program's
+    // first ten seconds once the rest of the start is provided for.
+    const Clock::time_point deadline = std::min(Clock::now() + kUpdatePageDeadline, UpdatePageDeadline());
     auto fetch = std::make_shared<PageFetch>();
     try {
         std::thread reader([fetch, address, deadline] {

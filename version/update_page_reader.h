@@ -1,7 +1,9 @@
 // Reading the maker's update page, bounded in time and size: whatever the
-// server does, start-up waits at most kUpdatePageDeadline for it, and at
-// most kUpdatePageLimit bytes are read. Any failure ends the reading
-// silently with the text read until then (often none).
+// server does, start-up waits at most kUpdatePageDeadline for it and never
+// past UpdatePageDeadline() (version/start_deadline.h: the main dialog on
+// screen within ten seconds of the program's start), and at most
+// kUpdatePageLimit bytes are read. Any failure ends the reading silently
+// with the text read until then (often none).
 #pragma once
 
 #include <chrono>

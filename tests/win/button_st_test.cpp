@@ -276,83 +276,72 @@ TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
     EXPECT_EQ(CButtonST::CreateGrayscaleIcon(nullptr), nullptr);
 }
 
-TEST(ButtonST, HoverLightsAFlatButtonUnderThePointerOnlyAndEveryWayOfLeavingEndsIt) {
-    ButtonHost host;
-    CButtonST flat, standard;
-    host.Add(flat, L"Flat", BS_PUSHBUTTON, 101, {10, 10, 90, 50});
-    host.Add(standard, L"Standard", BS_PUSHBUTTON, 102, {100, 10, 180, 50});
-    standard.SetFlatStyle(false, false);
-    const POINT empty = [&] {
-        POINT p{200, 150};
-        ::ClientToScreen(host.m_hWnd, &p);
-        return p;
-    }();
-    PointAt(standard);
-    EXPECT_FALSE(standard.IsHovering()) << "a standard button";
-    PointAt(flat);
-    EXPECT_TRUE(flat.IsHovering());
-    MovePointerTo(empty);
-    EXPECT_TRUE(PumpUntil([&] { return !flat.IsHovering(); })) << "the leave notification";
+// A flat, a standard default, a checkbox and a plain button in a row, in
+// that tab order.
+class ButtonBehaviour : public testing::Test {
+protected:
+    void SetUp() override {
+        m_host.Add(m_flat, L"Flat", BS_PUSHBUTTON, 101, {10, 10, 70, 50});
+        m_host.Add(m_standard, L"Standard", BS_DEFPUSHBUTTON, 102, {80, 10, 140, 50});
+        m_host.Add(m_check, L"Check", BS_AUTOCHECKBOX, 103, {150, 10, 210, 50});
+        m_host.Add(m_other, L"Other", BS_PUSHBUTTON, 104, {220, 10, 280, 50});
+        m_standard.SetFlatStyle(false, false);
+    }
+    ButtonHost m_host;
+    CButtonST m_flat, m_standard, m_check, m_other;
+};
 
-    demo::SendLeftButton(true);  // a drag that began elsewhere
-    PointAt(flat);
-    EXPECT_FALSE(flat.IsHovering()) << "a drag that began elsewhere";
+TEST_F(ButtonBehaviour, HoverLightsAFlatButtonUnderThePointerOnlyAndEveryWayOfLeavingEndsIt) {
+    PointAt(m_standard);
+    EXPECT_FALSE(m_standard.IsHovering()) << "a standard button";
+    PointAt(m_flat);
+    EXPECT_TRUE(m_flat.IsHovering());
+    MovePointerTo(CentreOf(m_host.m_hWnd));
+    EXPECT_TRUE(PumpUntil([&] { return !m_flat.IsHovering(); })) << "the leave notification";
+    demo::SendLeftButton(true);
+    PointAt(m_flat);
+    EXPECT_FALSE(m_flat.IsHovering()) << "a drag that began elsewhere";
     demo::SendLeftButton(false);
     PumpFor(50);
-
-    const LPARAM centre = MAKELPARAM(40, 20);
-    for (const auto& [message, wParam] : {std::pair{UINT{WM_KILLFOCUS}, WPARAM{0}},
-                                          {WM_CANCELMODE, 0},
-                                          {WM_ACTIVATE, WA_INACTIVE},
-                                          {WM_MOUSELEAVE, 0}}) {
-        flat.SendMessage(WM_MOUSEMOVE, 0, centre);  // the pointer is over it
-        ASSERT_TRUE(flat.IsHovering());
-        ::ValidateRect(flat.m_hWnd, nullptr);
-        flat.SendMessage(message, wParam);
-        EXPECT_FALSE(flat.IsHovering()) << message;
-        EXPECT_TRUE(::GetUpdateRect(flat.m_hWnd, nullptr, FALSE)) << "repainted on leaving, " << message;
+    // clang-format off
+    for (const auto& [message, wParam] : {std::pair{UINT{WM_KILLFOCUS}, WPARAM{0}}, {WM_CANCELMODE, 0},
+                                          {WM_ACTIVATE, WA_INACTIVE}, {WM_MOUSELEAVE, 0}}) {
+        // clang-format on
+        m_flat.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer is over it
+        ASSERT_TRUE(m_flat.IsHovering());
+        ::ValidateRect(m_flat.m_hWnd, nullptr);
+        m_flat.SendMessage(message, wParam);
+        EXPECT_FALSE(m_flat.IsHovering()) << message;
+        EXPECT_TRUE(::GetUpdateRect(m_flat.m_hWnd, nullptr, FALSE)) << "repainted on leaving, " << message;
     }
 }
 
-TEST(ButtonST, ACheckboxButtonTogglesByClickAndSpaceAndFollowsTheCheckMessages) {
-    ButtonHost host;
-    CButtonST check, push;
-    host.Add(check, L"Check", BS_AUTOCHECKBOX, 103);
-    host.Add(push, L"Push", BS_PUSHBUTTON, 104, {100, 10, 180, 50});
-    EXPECT_TRUE(check.IsCheckBox());
-    EXPECT_EQ(check.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
-    PointAt(check);
+TEST_F(ButtonBehaviour, ACheckboxButtonTogglesByClickAndSpaceAndFollowsTheCheckMessages) {
+    EXPECT_TRUE(m_check.IsCheckBox());
+    EXPECT_EQ(m_check.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
+    PointAt(m_check);
     ClickLeft();
-    EXPECT_EQ(check.SendMessage(BM_GETCHECK), 1);
+    EXPECT_EQ(m_check.SendMessage(BM_GETCHECK), 1);
     PressKey(VK_SPACE);  // the click gave it the focus
-    EXPECT_EQ(check.GetCheckState(), 0) << "the space bar clicks too";
+    EXPECT_EQ(m_check.GetCheckState(), 0) << "the space bar clicks too";
     for (const auto& [sent, state] : {std::pair{1, 1}, {2, 1}, {0, 0}, {5, 0}}) {
-        check.SendMessage(BM_SETCHECK, sent);
-        EXPECT_EQ(check.GetCheckState(), state) << sent;
+        m_check.SendMessage(BM_SETCHECK, sent);
+        EXPECT_EQ(m_check.GetCheckState(), state) << sent;
     }
-    push.SetCheckState(1);
-    EXPECT_EQ(push.GetCheckState(), 0) << "outside checkbox mode";
+    m_other.SetCheckState(1);
+    EXPECT_EQ(m_other.GetCheckState(), 0) << "outside checkbox mode";
 }
 
-TEST(ButtonST, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRests) {
-    ButtonHost host;
-    CButtonST button;
-    host.Add(button, L"Tip", BS_PUSHBUTTON);
-    button.SetTooltip(nullptr);
-    EXPECT_EQ(button.GetTooltipText(), L"");
-    button.SetTooltip(L"first");
-    button.SetTooltip(L"second");
+TEST_F(ButtonBehaviour, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRests) {
+    m_flat.SetTooltip(nullptr);
+    EXPECT_EQ(m_flat.GetTooltipText(), L"");
+    m_flat.SetTooltip(L"first");
+    m_flat.SetTooltip(L"second");
     EXPECT_EQ(probe::CountThreadWindows(TOOLTIPS_CLASSW), 1);
-    EXPECT_EQ(button.GetTooltipText(), L"second");
-    // The pointer's messages reach the tip only through PreTranslateMessage.
-    PointAt(button);
-    EXPECT_TRUE(PumpUntil(
-        [] {
-            const HWND tip = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
-            return tip != nullptr && ::IsWindowVisible(tip);
-        },
-        5000))
-        << "the tip shows";
+    EXPECT_EQ(m_flat.GetTooltipText(), L"second");
+    PointAt(m_flat);  // its messages reach the tip only through PreTranslateMessage
+    const auto shown = [] { return ::IsWindowVisible(::FindWindowW(TOOLTIPS_CLASSW, nullptr)); };
+    EXPECT_TRUE(PumpUntil(shown, 5000)) << "the tip shows";
 }
 
 std::vector<std::wstring> g_opened;
@@ -362,86 +351,65 @@ BOOL WINAPI RecordShell(SHELLEXECUTEINFOW* info) {
     return TRUE;
 }
 
-TEST(ButtonST, AClickOpensTheMenuOrElseTheLinkAndTheParentSeesTheClickToo) {
-    ButtonHost host;
-    CButtonST button, check;
-    host.Add(button, L"Menu", BS_PUSHBUTTON, 101);
-    host.Add(check, L"Check", BS_AUTOCHECKBOX, 102, {100, 10, 180, 50});
+TEST_F(ButtonBehaviour, AClickOpensTheMenuOrElseTheLinkAndTheParentSeesTheClickToo) {
     g_opened.clear();
     const ShellExecuteExFunction previous = AfxSetShellExecuteEx(&RecordShell);
-    HMENU menu = ::CreateMenu();
-    HMENU submenu = ::CreatePopupMenu();
+    HMENU menu = ::CreateMenu(), submenu = ::CreatePopupMenu();
     ::AppendMenuW(submenu, MF_STRING, kMenuItem, L"Item");
     ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), L"Popup");
-    button.SetMenu(menu, host.m_hWnd, false);
-    button.SetMenuCallback(host.m_hWnd, kMenuCallback, 9);
-    button.SetLinkTarget(L"https://example.invalid/");
-    PointAt(button);
-    // Queued behind the click, the keys reach the menu's own loop.
-    demo::SendLeftClick();
+    m_other.SetMenu(menu, m_host.m_hWnd, false);
+    m_other.SetMenuCallback(m_host.m_hWnd, kMenuCallback, 9);
+    m_other.SetLinkTarget(L"https://example.invalid/");
+    PointAt(m_other);
+    demo::SendLeftClick();  // the keys, queued behind the click, reach the menu's own loop
     demo::SendKey(VK_DOWN);
     demo::SendKey(VK_RETURN);
-    PumpUntil([&] { return host.m_menuCommands > 0; });
-    EXPECT_EQ(host.m_callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}})) << "told before it opens";
-    EXPECT_EQ(host.m_menuCommands, 1);
+    PumpUntil([&] { return m_host.m_menuCommands > 0; });
+    EXPECT_EQ(m_host.m_callbacks, (std::vector<std::pair<HMENU, LPARAM>>{{submenu, 9}})) << "told before it opens";
+    EXPECT_EQ(m_host.m_menuCommands, 1);
     EXPECT_TRUE(g_opened.empty()) << "the menu wins over the link";
 
-    button.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
+    m_other.SetMenu(static_cast<HMENU>(nullptr), nullptr, false);
     ClickLeft();
-    check.SetLinkTarget(L"https://example.invalid/check");
-    PointAt(check);
+    m_check.SetLinkTarget(L"https://example.invalid/check");
+    PointAt(m_check);
     ClickLeft();
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"open https://example.invalid/ 3 1024"}) << "not in checkbox mode";
-    EXPECT_EQ(host.m_clicks, 3);
+    EXPECT_EQ(m_host.m_clicks, 3);
     AfxSetShellExecuteEx(previous);
-    button.SetLinkTarget(std::wstring(300, L'x').c_str());
-    EXPECT_EQ(std::wstring(button.GetLinkTarget()).size(), 259u) << "a long target is cut";
+    m_other.SetLinkTarget(std::wstring(300, L'x').c_str());
+    EXPECT_EQ(std::wstring(m_other.GetLinkTarget()).size(), 259u) << "a long target is cut";
 }
 
-TEST(ButtonST, ADoubleClickIsTwoClicksAndItsOwnCursorShowsOverIt) {
-    ButtonHost host;
-    CButtonST button;
-    host.Add(button, L"Twice", BS_PUSHBUTTON);
+TEST_F(ButtonBehaviour, ADoubleClickIsTwoClicksAndItsOwnCursorShowsOverIt) {
     HCURSOR cursor = static_cast<HCURSOR>(::CopyImage(::LoadCursorW(nullptr, IDC_HAND), IMAGE_CURSOR, 0, 0, 0));
-    button.SetBtnCursor(cursor);
-    PointAt(button);
+    m_other.SetBtnCursor(cursor);
+    PointAt(m_other);
     EXPECT_TRUE(PumpUntil([&] { return ::GetCursor() == cursor; })) << "its own cursor";
     demo::SendLeftClick();
     demo::SendLeftClick();
-    PumpUntil([&] { return host.m_clicks == 2; });
-    EXPECT_EQ(host.m_clicks, 2);
+    EXPECT_TRUE(PumpUntil([&] { return m_host.m_clicks == 2; }));
 }
 
-TEST(ButtonST, TheDefaultLookFollowsTheDialogManagerAndDisablingMovesTheFocusOn) {
-    ButtonHost host;
-    CButtonST standard, other, next;
-    host.Add(standard, L"Default", BS_DEFPUSHBUTTON, 101);
-    host.Add(next, L"Next", BS_PUSHBUTTON, 102, {100, 10, 180, 50});
-    host.Add(other, L"Other", BS_PUSHBUTTON, 103, {190, 10, 270, 50});
-    EXPECT_TRUE(standard.IsDefault());
-    EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
-    standard.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    EXPECT_FALSE(standard.IsDefault());
-    EXPECT_TRUE(standard.SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON);
-    EXPECT_EQ(standard.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
-
-    ::SetFocus(other.m_hWnd);
-    ::EnableWindow(standard.m_hWnd, FALSE);
-    EXPECT_EQ(::GetFocus(), next.m_hWnd) << "to the next tab stop, even from elsewhere";
-    EXPECT_EQ(next.SetPushOffsetStyle(2), 6u);
+TEST_F(ButtonBehaviour, TheDefaultLookFollowsTheDialogManagerAndDisablingMovesTheFocusOn) {
+    EXPECT_TRUE(m_standard.IsDefault());
+    EXPECT_TRUE(m_standard.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
+    m_standard.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_FALSE(m_standard.IsDefault());
+    EXPECT_TRUE(m_standard.SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(m_standard.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
+    ::SetFocus(m_other.m_hWnd);
+    ::EnableWindow(m_standard.m_hWnd, FALSE);
+    EXPECT_EQ(::GetFocus(), m_check.m_hWnd) << "to the next tab stop, even from elsewhere";
 }
 
-TEST(ButtonST, AChangeOfSystemColoursShowsOnACustomColouredButton) {
-    ButtonHost host;
-    CButtonST button;
-    host.Add(button, L"", BS_PUSHBUTTON);
-    button.SetColor(CButtonST::kFaceNormal, kRed, false);
+TEST_F(ButtonBehaviour, AChangeOfSystemColoursShowsOnACustomColouredButton) {
+    m_flat.SetColor(CButtonST::kFaceNormal, kRed, false);
     const int element = COLOR_BTNFACE;
     const COLORREF before = ::GetSysColor(element), changed = RGB(210, 180, 120);
     ASSERT_TRUE(::SetSysColors(1, &element, &changed));
-    // As the system does it: the top-level window is told.
-    host.SendMessage(WM_SYSCOLORCHANGE);
-    const COLORREF shown = Drawing(button, 0).At(40, 20);
+    m_host.SendMessage(WM_SYSCOLORCHANGE);  // as the system does: to the top-level window
+    const COLORREF shown = Drawing(m_flat, 0).At(2, 2);
     ::SetSysColors(1, &element, &before);
     EXPECT_EQ(shown, changed);
 }

@@ -221,34 +221,6 @@ TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
     window.DestroyWindow();
 }
 
-// Records the system-colour changes a window hears of.
-class ColourListener : public CWnd {
-public:
-    const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {
-            afx::OnNotification<WM_SYSCOLORCHANGE, &ColourListener::OnSysColorChange>()};
-        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
-        return &map;
-    }
-    // When the system colours changed.
-    void OnSysColorChange() { ++m_heard; }
-    int m_heard = 0;
-};
-
-TEST(WindowObjects, ATopLevelWindowPassesAColourChangeToEveryDescendantOnce) {
-    const wchar_t* windowClass = AfxRegisterWndClass(0);
-    ColourListener top, child, grandchild;
-    ASSERT_TRUE(top.CreateEx(0, windowClass, L"top", WS_POPUP, 0, 0, 50, 50, nullptr));
-    ASSERT_TRUE(child.CreateEx(0, windowClass, L"child", WS_CHILD, 0, 0, 40, 40, top.m_hWnd));
-    ASSERT_TRUE(grandchild.CreateEx(0, windowClass, L"grandchild", WS_CHILD, 0, 0, 30, 30, child.m_hWnd));
-    // As the system sends it: to the top-level window only.
-    top.SendMessage(WM_SYSCOLORCHANGE);
-    EXPECT_EQ(top.m_heard, 1);
-    EXPECT_EQ(child.m_heard, 1);
-    EXPECT_EQ(grandchild.m_heard, 1) << "a child does not pass it on again";
-    top.DestroyWindow();
-}
-
 TEST(WindowObjects, AnObjectGoneOnAnotherThreadLeavesNoEntryAndItsWindowWorking) {
     const wchar_t* windowClass = AfxRegisterWndClass(0);
     auto* object = new CWnd;

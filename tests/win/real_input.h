@@ -34,6 +34,11 @@ inline void PumpFor(DWORD milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
 }
 
+// Runs the messages already waiting, then returns.
+inline void DispatchPending() {
+    PumpUntil([] { return true; });
+}
+
 // Moves the pointer and runs the messages until it is there.
 inline void MovePointerTo(POINT at) {
     demo::SendPointerTo(at);

@@ -10,6 +10,8 @@
 
 #include "afx/file_time.h"
 #include "controls/splash_wnd.h"
+#include "process_windows.h"
+#include "real_input.h"
 
 namespace {
 
@@ -27,22 +29,6 @@ std::int64_t StartEarlyInASecond() {
         if (now % 1000 < 200) return now / 1000;
         ::Sleep(static_cast<DWORD>(1000 - now % 1000 + 10));
     }
-}
-
-std::vector<HWND> VisibleWindowsOfThisThread() {
-    std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM found) noexcept -> BOOL {
-            if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-void DispatchPending() {
-    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&msg);
 }
 
 std::int64_t ProcessCpuMs() {
@@ -75,13 +61,13 @@ protected:
     }
     // The one window a ShowSplash added to the thread, or null.
     HWND TheSplash() const {
-        std::vector<HWND> windows = VisibleWindowsOfThisThread();
+        std::vector<HWND> windows = demo::VisibleTopLevelWindowsOf(::GetCurrentProcessId());
         std::erase_if(windows,
                       [&](HWND w) { return std::find(m_before.begin(), m_before.end(), w) != m_before.end(); });
         return windows.size() == 1 ? windows.front() : nullptr;
     }
 
-    const std::vector<HWND> m_before = VisibleWindowsOfThisThread();
+    const std::vector<HWND> m_before = demo::VisibleTopLevelWindowsOf(::GetCurrentProcessId());
 };
 
 }  // namespace

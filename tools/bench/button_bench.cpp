@@ -1,15 +1,18 @@
-// vornix_button_bench.exe: what the owner-drawn button costs to repaint and
-// whether it leaks, run under Wine by scripts/bench-button.sh.
+// vornix_button_bench.exe: what the owner-drawn button costs to repaint,
+// against the system's own push button of the same size and caption, what
+// it creates while it draws, and whether it leaks; run under Wine by
+// scripts/bench-button.sh.
 //
 //   vornix_button_bench.exe [REPAINTS [REPLACEMENTS]]   (default 10000, 1000)
 //
 // Repaints go the whole way a real one goes: invalidate, WM_PAINT to the
 // button, WM_DRAWITEM to its parent, reflected back to the button's
-// DrawItem. Wine's GetGuiResources always answers 0, so GDI objects are
-// counted through the handle table itself: how many brushes can still be
-// made before GDI refuses, before and after (every object alive takes a
-// slot). Icons, cursors and menus are user objects, counted through the
-// handles the button held, each checked right after it was replaced.
+// DrawItem. The GDI objects a draw creates are counted by pointing the
+// executable's imports of GDI's creating functions at counting wrappers
+// (the controls are linked into it, so their calls go through them). Wine's GetGuiResources always answers 0, so GDI
+// objects are counted through the handle table itself: how many brushes can still be made before GDI refuses, before
+// and after (every object alive takes a slot). Icons, cursors and menus are user objects, counted through the handles
+// the button held, each checked right after it was replaced.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +25,7 @@
 #include "afx/wnd.h"
 #include "controls/button_st.h"
 #include "gdi_probe.h"
+#include "import_redirect.h"
 
 namespace {
 
@@ -30,12 +34,41 @@ using Clock = std::chrono::steady_clock;
 // A framework window, so the buttons' WM_DRAWITEM is reflected to them.
 class Host : public CWnd {};
 
+// GDI objects created while counting is on.
+long g_created = 0;
+
+// A counting stand-in for one GDI function of signature R(A...).
+template <class R, class... A>
+struct Counted {
+    static inline R(WINAPI* original)(A...) = nullptr;
+    static R WINAPI Call(A... arguments) {
+        ++g_created;
+        return original(arguments...);
+    }
+};
+
+template <class R, class... A>
+bool Count(const char* name, R(WINAPI*)(A...)) {
+    return probe::RedirectImport(name, &Counted<R, A...>::Call, Counted<R, A...>::original);
+}
+
+// Every GDI function that makes an object a button could call.
+void CountGdiObjectsMade() {
+    Count("CreateSolidBrush", &::CreateSolidBrush);
+    Count("CreatePen", &::CreatePen);
+    Count("CreateCompatibleDC", &::CreateCompatibleDC);
+    Count("CreateCompatibleBitmap", &::CreateCompatibleBitmap);
+    Count("CreateBitmap", &::CreateBitmap);
+    Count("CreateFontIndirectW", &::CreateFontIndirectW);
+    Count("CreateRectRgnIndirect", &::CreateRectRgnIndirect);
+}
+
 // Microseconds per repaint over count repaints of the button.
-double TimeRepaints(CButtonST& button, int count) {
+double TimeRepaints(HWND button, int count) {
     const Clock::time_point start = Clock::now();
     for (int i = 0; i < count; ++i) {
-        ::InvalidateRect(button.m_hWnd, nullptr, TRUE);
-        ::UpdateWindow(button.m_hWnd);
+        ::InvalidateRect(button, nullptr, TRUE);
+        ::UpdateWindow(button);
     }
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
 }
@@ -74,22 +107,23 @@ long ReplaceAll(CButtonST& button, HWND owner, int count) {
     return alive;
 }
 
-// Two buttons on a host window: repaints timed, then the icon button's
-// images, cursor and menu replaced; everything destroyed at the end.
-// Reports the GDI objects the buttons hold while they exist.
+// The system's push button, the owner-drawn one with an icon and caption of
+// the same size, and a flat one, on a host window: repaints timed, then the
+// icon button's images, cursor and menu replaced; everything destroyed at
+// the end. Reports the GDI objects the buttons hold while they exist.
 void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
     Host host;
     const wchar_t* cls =
         AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    host.CreateEx(WS_EX_TOPMOST, cls, L"button bench", WS_POPUP | WS_VISIBLE, 40, 40, 300, 120, nullptr);
-    const auto add = [&](CButtonST& button, const wchar_t* caption, int x) {
-        HWND hwnd = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 130, 60,
-                                      host.m_hWnd, nullptr, nullptr, nullptr);
-        button.SubclassWindow(hwnd);
+    host.CreateEx(WS_EX_TOPMOST, cls, L"button bench", WS_POPUP | WS_VISIBLE, 40, 40, 440, 120, nullptr);
+    const auto add = [&](const wchar_t* caption, int x) {
+        return ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 130, 60,
+                                 host.m_hWnd, nullptr, nullptr, nullptr);
     };
+    const HWND system = add(L"Icon and caption", 290);
     CButtonST iconCaption, flatHovered;
-    add(iconCaption, L"Icon and caption", 10);
-    add(flatHovered, L"Flat, hovered", 150);
+    iconCaption.SubclassWindow(add(L"Icon and caption", 10));
+    flatHovered.SubclassWindow(add(L"Flat, hovered", 150));
     iconCaption.SetFlatStyle(false);
     iconCaption.SetIcons(probe::MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
     ::UpdateWindow(host.m_hWnd);
@@ -99,16 +133,21 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
     ::SetCursorPos(centre.x, centre.y);
     flatHovered.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
 
-    const double iconMicros = TimeRepaints(iconCaption, repaints);
-    const double flatMicros = TimeRepaints(flatHovered, repaints);
+    const double systemMicros = TimeRepaints(system, repaints);
+    g_created = 0;
+    const double iconMicros = TimeRepaints(iconCaption.m_hWnd, repaints);
+    const long createdPerRepaints = g_created;
+    const double flatMicros = TimeRepaints(flatHovered.m_hWnd, repaints);
     const double drawMicros = TimeDrawItem(iconCaption, repaints);
     const long userAlive = ReplaceAll(iconCaption, host.m_hWnd, replacements);
     if (!report) return;
-    std::printf("repaint, standard button with icon and caption: %.1f us (%.0f per second)\n", iconMicros,
-                1e6 / iconMicros);
+    std::printf("repaint, system push button: %.1f us\n", systemMicros);
+    std::printf("repaint, standard button with icon and caption: %.1f us\n", iconMicros);
+    std::printf("repaint ratio, owner-drawn to system: %.2f\n", iconMicros / systemMicros);
     std::printf("DrawItem alone, standard button with icon and caption: %.1f us\n", drawMicros);
-    std::printf("repaint, flat button, hovered (%s): %.1f us (%.0f per second)\n",
-                flatHovered.IsHovering() ? "hover on" : "HOVER OFF", flatMicros, 1e6 / flatMicros);
+    std::printf("GDI objects created per draw: %g\n", static_cast<double>(createdPerRepaints) / repaints);
+    std::printf("repaint, flat button, hovered (%s): %.1f us\n", flatHovered.IsHovering() ? "hover on" : "HOVER OFF",
+                flatMicros);
     std::printf("after %d repaints each and %d replacements: replaced icons, cursors and menus still alive: %ld\n",
                 repaints, replacements, userAlive);
     std::printf("GDI objects alive while the buttons hold their last images: %ld\n",
@@ -125,6 +164,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     ::InitCommonControls();
+    CountGdiObjectsMade();
     // One small round first: the system makes objects it keeps for the
     // process (fonts, window class and DC caches) on first use, and those are
     // not the button's.

@@ -24,6 +24,7 @@
 #include "afx/handles.h"
 #include "median.h"
 #include "version/web_update_check.h"
+#include "import_redirect.h"
 
 namespace {
 
@@ -63,40 +64,11 @@ BOOL WINAPI CountedGetFileAttributesEx(LPCWSTR name, GET_FILEEX_INFO_LEVELS leve
     return g_getFileAttributesEx(name, level, data);
 }
 
-// Points this executable's import of `name` at `replacement` and hands back
-// what it pointed at. False when the executable does not import it by name.
-template <typename Function>
-bool Redirect(const char* name, Function replacement, Function& original) {
-    auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name != 0;
-         ++library) {
-        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(
-            base + (library->OriginalFirstThunk != 0 ? library->OriginalFirstThunk : library->FirstThunk));
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* imported = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(imported->Name), name) != 0) continue;
-            DWORD protection = 0;
-            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection))
-                return false;
-            original = reinterpret_cast<Function>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            return true;
-        }
-    }
-    return false;
-}
-
 bool CountFileSystemCalls() {
-    return Redirect("FindFirstFileExW", &CountedFindFirstFileEx, g_findFirstFileEx) &&
-           Redirect("FindNextFileW", &CountedFindNextFile, g_findNextFile) &&
-           Redirect("FindClose", &CountedFindClose, g_findClose) &&
-           Redirect("GetFileAttributesExW", &CountedGetFileAttributesEx, g_getFileAttributesEx);
+    return probe::RedirectImport("FindFirstFileExW", &CountedFindFirstFileEx, g_findFirstFileEx) &&
+           probe::RedirectImport("FindNextFileW", &CountedFindNextFile, g_findNextFile) &&
+           probe::RedirectImport("FindClose", &CountedFindClose, g_findClose) &&
+           probe::RedirectImport("GetFileAttributesExW", &CountedGetFileAttributesEx, g_getFileAttributesEx);
 }
 
 // --- the folder of files ---

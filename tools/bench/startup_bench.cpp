@@ -3,10 +3,12 @@
 //
 //   vornix_startup_bench.exe RUNS UPDATE_PAGE_STATE_DIR
 //
-// Starts the utility of a demo installation RUNS times in each of three
+// Starts the utility of a demo installation RUNS times in each of four
 // situations (web check not due; due, with a quick page; due, with a server
-// that never answers) and prints the milliseconds from CreateProcess to its
-// first window and to the main dialog on screen, with the medians. The
+// that never answers; due, with a server that answers a byte at a time) and
+// prints the milliseconds from CreateProcess to its first window and to the
+// main dialog on screen, with the medians and the slowest start (the
+// promise is the main dialog within 10 s of the start, every time). The
 // update page is the local one (tools/update_page/update_page_server.py)
 // whose state folder is given: its address comes from its ready.json, and
 // the situation picks its mode.
@@ -42,6 +44,7 @@ constexpr Situation kSituations[] = {
     {L"not due", L"2090-01-01 00:00:00", L"marker"},
     {L"due, quick page", L"2020-01-01 00:00:00", L"marker"},
     {L"due, server never answers", L"2020-01-01 00:00:00", L"hang"},
+    {L"due, server drips", L"2020-01-01 00:00:00", L"drip"},
 };
 constexpr std::chrono::milliseconds kPoll = 5ms;
 
@@ -112,7 +115,7 @@ int wmain(int argc, wchar_t** argv) {
     // The first start of a program in a session loads more than the others.
     TimeOneStart(kSituations[0], *page);
 
-    std::printf("%-27s %12s %12s   %s\n", "situation", "first window", "main dialog",
+    std::printf("%-27s %12s %12s %12s   %s\n", "situation", "first window", "main dialog", "slowest",
                 "runs: main dialog (first window), ms from CreateProcess");
     bool complete = true;
     for (const Situation& situation : kSituations) {
@@ -133,8 +136,9 @@ int wmain(int argc, wchar_t** argv) {
             list += std::to_wstring(std::lround(times->mainDialog)) + L" (" +
                     std::to_wstring(std::lround(times->firstWindow)) + L") ";
         }
-        std::printf("%-27ls %12ld %12ld   %ls\n", situation.name, std::lround(Median(firstWindows)),
-                    std::lround(Median(mainDialogs)), list.c_str());
+        const double slowest = mainDialogs.empty() ? 0 : *std::max_element(mainDialogs.begin(), mainDialogs.end());
+        std::printf("%-27ls %12ld %12ld %12ld   %ls\n", situation.name, std::lround(Median(firstWindows)),
+                    std::lround(Median(mainDialogs)), std::lround(slowest), list.c_str());
     }
     demo::ForgetSchedule();
     return complete ? 0 : 1;

@@ -1,5 +1,7 @@
 #include "picture_file.h"
 
+#include <memory>
+
 #include <algorithm>
 
 namespace demo {
@@ -78,14 +80,30 @@ bool Picture::SaveBmp(const wchar_t* path) const noexcept {
 
 bool SaveScreenPicture(const wchar_t* path) noexcept { return SaveScreenArea(ScreenRect(), path); }
 
-bool SaveScreenArea(const RECT& area, const wchar_t* path) noexcept {
+std::unique_ptr<Picture> ScreenPicture(const RECT& area) {
     const RECT screen = ScreenRect();
     RECT cut{};
-    if (!IntersectRect(&cut, &area, &screen)) return false;
+    if (!IntersectRect(&cut, &area, &screen)) return nullptr;
     const afx::unique_window_dc dc = afx::GetDC(nullptr);
-    if (!dc) return false;
-    const Picture picture(cut.right - cut.left, cut.bottom - cut.top);
-    return picture.CopyFrom(dc.get().dc, cut.left, cut.top) && picture.SaveBmp(path);
+    auto picture = std::make_unique<Picture>(cut.right - cut.left, cut.bottom - cut.top);
+    if (!dc || !picture->CopyFrom(dc.get().dc, cut.left, cut.top)) return nullptr;
+    return picture;
+}
+
+bool SaveScreenArea(const RECT& area, const wchar_t* path) noexcept {
+    try {
+        const std::unique_ptr<Picture> picture = ScreenPicture(area);
+        return picture != nullptr && picture->SaveBmp(path);
+    } catch (...) {
+        return false;  // out of memory: no picture
+    }
+}
+
+int Picture::Count(COLORREF color) const noexcept {
+    int count = 0;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) count += PixelAt(x, y) == color;
+    return count;
 }
 
 }  // namespace demo

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "afx/handles.h"
 
 namespace demo {
@@ -24,6 +26,8 @@ public:
     // Copies the area of source whose top-left corner is (left, top).
     bool CopyFrom(HDC source, int left, int top) const noexcept;
     [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
+  // How many of the picture's pixels have the colour.
+  [[nodiscard]] int Count(COLORREF color) const noexcept;
     bool SaveBmp(const wchar_t* path) const noexcept;
 
 private:
@@ -34,6 +38,10 @@ private:
     afx::unique_hdc m_dc;
     afx::unique_select_object m_selected;  // last: the bitmap is selected out before the DC goes
 };
+
+// The part of the screen inside area (screen coordinates, cut to the
+// screen), or null when nothing of it is on the screen.
+std::unique_ptr<Picture> ScreenPicture(const RECT& area);
 
 // The whole (virtual) screen as the calling thread's desktop shows it.
 bool SaveScreenPicture(const wchar_t* path) noexcept;

@@ -11,6 +11,8 @@ connection (missing or empty: marker; rename a new file over it to switch):
 
     marker   200, a download page naming Vornix_2023_Update2023_06_30.exe,
              answered after --delay seconds (default 0)
+    drip     200, the page behind a long preamble, a byte every tenth of a
+             second (minutes in all)
     hang     the request is read and never answered, until the client goes
 
 Stops on SIGTERM or SIGINT, and by itself after --lifetime seconds (600).
@@ -33,6 +35,8 @@ UPDATE_FILE = "Vornix_2023_Update2023_06_30.exe"
 PAGE = ("<!DOCTYPE html>\n<html><head><title>VELKOR - Software updates</title></head><body>\n"
         f"<h1>Vornix 2023</h1>\n<p><a href=\"/downloads/{UPDATE_FILE}\">{UPDATE_FILE}</a> (48.2 MB)</p>\n"
         "</body></html>\n").encode()
+# What "drip" sends: the page behind a long preamble, so no date arrives in time.
+DRIPPED = b" " * 4096 + PAGE
 # Wine's WinINet compares the host of an address with the DNS names only,
 # hence DNS:127.0.0.1 beside IP:127.0.0.1.
 NAMES = "subjectAltName=DNS:localhost,DNS:127.0.0.1,IP:127.0.0.1"
@@ -103,6 +107,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             while self.connection.recv(4096):
                 pass
             return
+        if self.mode == "drip":
+            return self.drip()
         if self.mode != "marker":
             print(f"update_page_server: unknown mode {self.mode!r}", file=sys.stderr, flush=True)
             return self.answer(500, b"unknown mode\n")
@@ -110,6 +116,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.answer(404, b"not found\n")
         if not stopping.wait(self.server.delay):
             self.answer(200, PAGE)
+
+    def drip(self):
+        # The page, a byte every tenth of a second: it would take minutes.
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(DRIPPED)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        for byte in DRIPPED:
+            if stopping.wait(0.1):
+                return
+            try:
+                self.wfile.write(bytes([byte]))
+                self.wfile.flush()
+            except OSError:
+                return
 
     def answer(self, code, body):
         self.send_response(code)

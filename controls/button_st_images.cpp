@@ -1,0 +1,165 @@
+// CButtonST's images: loading icons and bitmaps into the two slots, the
+// derived greyscale and darker icons, the masks of bitmaps, and owning all
+// of them (controls/button_st.h).
+#include <cstdint>
+
+#include "afx/module_state.h"
+#include "controls/button_st.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr double kDarkenFactor = 0.25;
+
+// A new icon of the source's size whose colour pixels are transform(pixel);
+// black pixels stay black and the mask is the source's. Null when any step
+// fails.
+template <class Transform>
+HICON TransformIcon(HICON source, Transform transform) {
+    ICONINFO info{};
+    if (source == nullptr || !::GetIconInfo(source, &info)) return nullptr;
+    const afx::unique_hbitmap mask(info.hbmMask), color(info.hbmColor);
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    const afx::unique_hdc from(::CreateCompatibleDC(screen.get().dc)), to(::CreateCompatibleDC(screen.get().dc));
+    BITMAP description{};
+    if (!screen || !from || !to || !color || ::GetObjectW(color.get(), sizeof(description), &description) == 0)
+        return nullptr;
+    const int width = static_cast<int>(info.xHotspot) * 2, height = static_cast<int>(info.yHotspot) * 2;
+    const afx::unique_hbitmap made(
+        ::CreateBitmap(width, height, description.bmPlanes, description.bmBitsPixel, nullptr));
+    if (!made) return nullptr;
+    {
+        const auto fromSelected = afx::SelectObject(from.get(), color.get());
+        const auto toSelected = afx::SelectObject(to.get(), made.get());
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const COLORREF pixel = ::GetPixel(from.get(), x, y);
+                ::SetPixel(to.get(), x, y, pixel == 0 ? 0 : transform(pixel));
+            }
+        }
+    }
+    ICONINFO result{TRUE, 0, 0, mask.get(), made.get()};
+    return ::CreateIconIndirect(&result);  // copies both bitmaps
+}
+
+}  // namespace
+
+void CButtonST::ReleaseImages() {
+    for (IconEntry& entry : icons) entry = {};
+    for (BitmapEntry& entry : bitmaps) entry = {};
+}
+
+bool CButtonST::StoreIcon(IconEntry& entry, HICON icon) {
+    entry.icon.reset(icon);
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return false;
+    afx::unique_hbitmap(info.hbmMask).reset();
+    afx::unique_hbitmap(info.hbmColor).reset();
+    // An icon's hot spot is its centre.
+    entry.width = info.xHotspot * 2;
+    entry.height = info.yHotspot * 2;
+    return true;
+}
+
+DWORD CButtonST::SetIcons(HICON hot, HICON normal) {
+    ReleaseImages();
+    afx::unique_hicon normalOwned;
+    const auto selector = static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(normal));
+    if (selector != kGrayscaleNormal && selector != kDarkerNormal) normalOwned.reset(normal);
+    if (hot != nullptr && !StoreIcon(icons[0], hot)) {
+        ReleaseImages();
+        return kInvalidImage;
+    }
+    if (normal != nullptr) {
+        HICON made = selector == kDarkerNormal      ? CreateDarkerIcon(icons[0].icon.get())
+                     : selector == kGrayscaleNormal ? CreateGrayscaleIcon(icons[0].icon.get())
+                                                    : normalOwned.release();
+        if (!StoreIcon(icons[1], made)) {
+            ReleaseImages();
+            return kInvalidImage;
+        }
+    }
+    Repaint(true);
+    return kOk;
+}
+
+DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR normalId, int normalWidth,
+                          int normalHeight) {
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(hotId), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+    const auto load = [module](WORD id, int width, int height) {
+        return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0));
+    };
+    HICON hot = load(hotId, hotWidth, hotHeight);
+    const auto selector = static_cast<std::int32_t>(normalId);
+    HICON normal = selector == 0 ? nullptr
+                   : selector == kGrayscaleNormal || selector == kDarkerNormal
+                       ? reinterpret_cast<HICON>(normalId)
+                       : load(LOWORD(normalId), normalWidth, normalHeight);
+    return SetIcons(hot, normal);
+}
+
+bool CButtonST::StoreBitmap(BitmapEntry& entry, HBITMAP bitmap, COLORREF transparent) {
+    entry.bitmap.reset(bitmap);
+    BITMAP description{};
+    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(description), &description) == 0) return false;
+    entry.width = static_cast<DWORD>(description.bmWidth);
+    entry.height = static_cast<DWORD>(description.bmHeight);
+    entry.mask.reset(::CreateBitmap(description.bmWidth, description.bmHeight, 1, 1, nullptr));
+    const afx::unique_hdc colorDC(::CreateCompatibleDC(nullptr)), maskDC(::CreateCompatibleDC(nullptr));
+    if (!entry.mask || !colorDC || !maskDC) return false;
+    const auto colorSelected = afx::SelectObject(colorDC.get(), bitmap);
+    const auto maskSelected = afx::SelectObject(maskDC.get(), entry.mask.get());
+    // Colour to monochrome: the background colour becomes white, so the
+    // mask is white where the face shows through and black elsewhere.
+    ::SetBkColor(colorDC.get(), transparent);
+    ::BitBlt(maskDC.get(), 0, 0, description.bmWidth, description.bmHeight, colorDC.get(), 0, 0, SRCCOPY);
+    // Monochrome to colour: white becomes the background (black), black the
+    // text colour (white); ANDed, the transparent part of the image turns
+    // black, as the SRCAND/SRCPAINT drawing needs.
+    ::SetBkColor(colorDC.get(), RGB(0, 0, 0));
+    ::SetTextColor(colorDC.get(), kWhite);
+    ::BitBlt(colorDC.get(), 0, 0, description.bmWidth, description.bmHeight, maskDC.get(), 0, 0, SRCAND);
+    return true;
+}
+
+DWORD CButtonST::SetBitmaps(HBITMAP hot, COLORREF hotTransparent, HBITMAP normal, COLORREF normalTransparent) {
+    ReleaseImages();
+    afx::unique_hbitmap normalOwned(normal);
+    if (hot != nullptr && !StoreBitmap(bitmaps[0], hot, hotTransparent)) {
+        ReleaseImages();
+        return kInvalidImage;
+    }
+    if (normal != nullptr && !StoreBitmap(bitmaps[1], normalOwned.release(), normalTransparent)) {
+        ReleaseImages();
+        return kInvalidImage;
+    }
+    Repaint(true);
+    return kOk;
+}
+
+DWORD CButtonST::SetBitmaps(WORD hotId, COLORREF hotTransparent, WORD normalId, COLORREF normalTransparent) {
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(hotId), MAKEINTRESOURCEW(2));  // RT_BITMAP
+    const auto load = [module](WORD id) {
+        return id == 0 ? nullptr
+                       : static_cast<HBITMAP>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    };
+    return SetBitmaps(load(hotId), hotTransparent, load(normalId), normalTransparent);
+}
+
+HICON CButtonST::CreateGrayscaleIcon(HICON icon) {
+    return TransformIcon(icon, [](COLORREF pixel) {
+        const double gray = 0.587 * GetGValue(pixel) + 0.299 * GetRValue(pixel) + 0.114 * GetBValue(pixel);
+        const auto g = static_cast<BYTE>(static_cast<int>(gray));
+        return RGB(g, g, g);
+    });
+}
+
+HICON CButtonST::CreateDarkerIcon(HICON icon) {
+    return TransformIcon(icon, [](COLORREF pixel) { return DarkenColor(pixel, kDarkenFactor); });
+}
+
+COLORREF CButtonST::DarkenColor(COLORREF color, double factor) {
+    if (factor <= 0.0 || factor > 1.0) return color;
+    const auto darken = [factor](BYTE c) { return static_cast<BYTE>(static_cast<int>(c - c * factor)); };
+    return RGB(darken(GetRValue(color)), darken(GetGValue(color)), darken(GetBValue(color)));
+}
