@@ -26,8 +26,8 @@ public:
     // Copies the area of source whose top-left corner is (left, top).
     bool CopyFrom(HDC source, int left, int top) const noexcept;
     [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
-  // How many of the picture's pixels have the colour.
-  [[nodiscard]] int Count(COLORREF color) const noexcept;
+    // How many of the picture's pixels have the colour.
+    [[nodiscard]] int Count(COLORREF color) const noexcept;
     bool SaveBmp(const wchar_t* path) const noexcept;
 
 private:
