@@ -2,31 +2,14 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <filesystem>
+#include <system_error>
 
 #include "afx/file_time.h"
 #include "afx/handles.h"
 #include "paths.h"
 
 namespace {
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry{};
-    afx::unique_hfind find(::FindFirstFileW((folder + L"*").c_str(), &entry));
-    while (find) {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + L"\\");
-            } else {
-                ::SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW((folder + name).c_str());
-            }
-        }
-        if (!::FindNextFileW(find.get(), &entry)) break;
-    }
-    find.reset();
-    ::RemoveDirectoryW(folder.c_str());
-}
 
 void SetValue(HKEY root, const std::wstring& key, const std::wstring& name, std::optional<DWORD> type, const void* data,
               DWORD bytes) {
@@ -53,7 +36,10 @@ TempFolder::TempFolder() {
     ::CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { RemoveTree(m_path); }
+TempFolder::~TempFolder() {
+    std::error_code ignored;  // what cannot be removed stays behind
+    std::filesystem::remove_all(m_path, ignored);
+}
 
 std::wstring TempFolder::MakeFolder(const std::wstring& relative) const {
     const std::wstring folder = demo::WithTrailingBackslash(m_path + relative);

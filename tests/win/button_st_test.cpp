@@ -31,7 +31,7 @@ constexpr UINT kMenuItem = 77;
 HBITMAP MakeHalfBitmap(COLORREF color, int size = 16) { return probe::MakeHalfBitmap(kMagenta, color, size); }
 
 // Hosts buttons and records the clicks, menu commands and callbacks it gets.
-class ButtonHost : public ControlHost {
+class ButtonHost : public probe::ControlHost {
 public:
     void Add(CButtonST& button, const wchar_t* caption, DWORD style, int id = 100, RECT at = {10, 10, 90, 50}) {
         ASSERT_TRUE(button.SubclassWindow(AddChild(L"BUTTON", caption, WS_TABSTOP | style, at, id)));
@@ -48,7 +48,7 @@ public:
     }
     bool OnCmdMsg(UINT id, UINT code) override {
         if (code == BN_CLICKED && id != kMenuItem) ++m_clicks;  // a menu command's code is 0 too
-        return ControlHost::OnCmdMsg(id, code);
+        return probe::ControlHost::OnCmdMsg(id, code);
     }
     // When the popup menu's item was chosen.
     void OnMenuItem() { ++m_menuCommands; }
@@ -67,23 +67,13 @@ public:
 void PointAt(const CButtonST& button) { MovePointerTo(CentreOf(button.m_hWnd)); }
 
 // The button drawn into an 80 x 40 memory bitmap with the given item state.
-struct Drawing {
+struct Drawing : probe::Canvas {
     static constexpr int kWidth = 80, kHeight = 40;
-    afx::unique_hdc dc;
-    afx::unique_hbitmap bitmap;
-    afx::unique_select_object selected;
 
-    Drawing(CButtonST& button, UINT state) {
-        const afx::unique_window_dc screen = afx::GetDC(nullptr);
-        dc.reset(::CreateCompatibleDC(screen.get().dc));
-        bitmap.reset(::CreateCompatibleBitmap(screen.get().dc, kWidth, kHeight));
-        selected = afx::SelectObject(dc.get(), bitmap.get());
-        DRAWITEMSTRUCT item{ODT_BUTTON, 100, 0, ODA_DRAWENTIRE, state, button.m_hWnd, dc.get(), {0, 0, kWidth, kHeight},
-                            0};
+    Drawing(CButtonST& button, UINT state) : Canvas(kWidth, kHeight) {
+        DRAWITEMSTRUCT item{ODT_BUTTON, 100, 0, ODA_DRAWENTIRE, state, button.m_hWnd, dc(), {0, 0, kWidth, kHeight}, 0};
         button.DrawItem(&item);
     }
-    // Negative coordinates count from the right or bottom edge.
-    COLORREF At(int x, int y) const { return ::GetPixel(dc.get(), x < 0 ? kWidth + x : x, y < 0 ? kHeight + y : y); }
     // The box of the caption's pixels: darker than the face, not the image.
     RECT TextBox(COLORREF face) const {
         RECT box{kWidth, kHeight, -1, -1};

@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "afx/handles.h"
 #include "controls/file_dialog_ex.h"
+#include "process_windows.h"
 #include "run_soon.h"
 #include "scoped_state.h"
 
@@ -33,18 +35,9 @@ protected:
 };
 
 HWND FindListView(HWND parent) {
-    HWND found = nullptr;
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM out) noexcept -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(child, name, 64);
-            if (::lstrcmpiW(name, WC_LISTVIEWW) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(out) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND child : demo::ChildWindowsOf(parent))
+        if (::lstrcmpiW(demo::ClassNameOf(child).c_str(), WC_LISTVIEWW) == 0) return child;
+    return nullptr;
 }
 
 std::vector<std::wstring> Items(HWND list) {
@@ -63,9 +56,8 @@ std::vector<std::wstring> Items(HWND list) {
 }
 
 bool Has(const std::vector<std::wstring>& items, const wchar_t* name) {
-    for (const std::wstring& item : items)
-        if (::lstrcmpiW(item.c_str(), name) == 0) return true;
-    return false;
+    return std::ranges::any_of(items,
+                               [name](const std::wstring& item) { return ::lstrcmpiW(item.c_str(), name) == 0; });
 }
 
 // A list view (of classType) holding these item texts.

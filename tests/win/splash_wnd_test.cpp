@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "afx/file_time.h"
@@ -37,21 +35,12 @@ std::int64_t ProcessCpuMs() {
     return (afx::FileTimeUnits(kernel) + afx::FileTimeUnits(user)) / 10000;
 }
 
-// A message-only window that notes when a posted message reaches it.
-class PingWnd : public CWnd {
-public:
-    const AFX_MSGMAP* GetMessageMap() const override {
-        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnMessage<WM_APP, &PingWnd::OnPing>()};
-        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
-        return &map;
-    }
-    // When the ping arrives.
-    LRESULT OnPing(WPARAM, LPARAM) {
-        m_pinged = true;
-        return 0;
-    }
-    bool m_pinged = false;
-};
+// Set by a thread timer the wait must dispatch.
+bool g_pinged = false;
+void CALLBACK Ping(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
+    ::KillTimer(nullptr, timer);
+    g_pinged = true;
+}
 
 class SplashWindow : public ::testing::Test {
 protected:
@@ -133,29 +122,21 @@ TEST_F(SplashWindow, HideAfterEndsAtTheRightChangeOfSecondWhileDispatchingWithou
         {true, 1100, 0, 1},  // the deadline has passed: at once
         {false, 0, 1, 1},    // no splash: counted from the call
     };
-    PingWnd ping;
-    ASSERT_TRUE(ping.CreateEx(0, AfxRegisterWndClass(0), L"", 0, 0, 0, 0, 0, HWND_MESSAGE));
     for (const Row& row : rows) {
-        ping.m_pinged = false;
+        g_pinged = false;
         const std::int64_t second = StartEarlyInASecond();
         if (row.show) {
             ASSERT_TRUE(CSplashWnd::ShowSplash(kSplashBitmap));
         }
         while (UnixMillisecondsNow() < second * 1000 + row.callAtMs) ::Sleep(5);
-        // A message posted during the wait is dispatched during the wait.
-        std::atomic<std::int64_t> postedAt{0};
-        std::thread poster([&] {
-            ::Sleep(300);
-            postedAt = UnixMillisecondsNow();
-            ping.PostMessage(WM_APP);
-        });
+        // A message that comes during the wait is dispatched during the wait.
+        ::SetTimer(nullptr, 0, 300, &Ping);
         const std::int64_t calledMs = UnixMillisecondsNow();
         const std::int64_t cpuBefore = ProcessCpuMs();
         CSplashWnd::HideSplashAfter(row.seconds);
         const std::int64_t ended = UnixMillisecondsNow();
         const std::int64_t cpu = ProcessCpuMs() - cpuBefore;
-        poster.join();
-        const bool dispatchedDuringTheWait = ping.m_pinged;
+        const bool dispatchedDuringTheWait = g_pinged;
         DispatchPending();
 
         const std::int64_t expected = (second + row.endSecond) * 1000;

@@ -24,15 +24,13 @@
 #include "afx/message_map.h"
 #include "afx/wnd.h"
 #include "controls/button_st.h"
+#include "control_host.h"
 #include "gdi_probe.h"
 #include "import_redirect.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A framework window, so the buttons' WM_DRAWITEM is reflected to them.
-class Host : public CWnd {};
 
 // GDI objects created while counting is on.
 long g_created = 0;
@@ -77,11 +75,8 @@ double TimeRepaints(HWND button, int count) {
 double TimeDrawItem(CButtonST& button, int count) {
     RECT client{};
     button.GetClientRect(&client);
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
-    const afx::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get().dc, client.right, client.bottom));
-    const auto selected = afx::SelectObject(dc.get(), bitmap.get());
-    DRAWITEMSTRUCT item{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, button.m_hWnd, dc.get(), client, 0};
+    const probe::Canvas canvas(client.right, client.bottom);
+    DRAWITEMSTRUCT item{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, button.m_hWnd, canvas.dc(), client, 0};
     const Clock::time_point start = Clock::now();
     for (int i = 0; i < count; ++i) button.DrawItem(&item);
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
@@ -112,13 +107,9 @@ long ReplaceAll(CButtonST& button, HWND owner, int count) {
 // icon button's images, cursor and menu replaced; everything destroyed at
 // the end. Reports the GDI objects the buttons hold while they exist.
 void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
-    Host host;
-    const wchar_t* cls =
-        AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    host.CreateEx(WS_EX_TOPMOST, cls, L"button bench", WS_POPUP | WS_VISIBLE, 40, 40, 440, 120, nullptr);
+    probe::ControlHost host({440, 120});  // a framework window: WM_DRAWITEM is reflected to the buttons
     const auto add = [&](const wchar_t* caption, int x) {
-        return ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 10, 130, 60,
-                                 host.m_hWnd, nullptr, nullptr, nullptr);
+        return host.AddChild(L"BUTTON", caption, BS_PUSHBUTTON, {x, 10, x + 130, 70}, 0);
     };
     const HWND system = add(L"Icon and caption", 290);
     CButtonST iconCaption, flatHovered;

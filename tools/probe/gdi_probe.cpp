@@ -30,6 +30,24 @@ BOOL CALLBACK CountTree(HWND window, LPARAM data) noexcept {
 
 }  // namespace
 
+Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    m_dc.reset(::CreateCompatibleDC(screen.get().dc));
+    m_bitmap.reset(::CreateCompatibleBitmap(screen.get().dc, width, height));
+    m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    return ::GetPixel(m_dc.get(), x < 0 ? m_width + x : x, y < 0 ? m_height + y : y);
+}
+
+int Canvas::Count(COLORREF color) const {
+    int count = 0;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) count += At(x, y) == color;
+    return count;
+}
+
 HICON MakeIcon(COLORREF color, int size) {
     const afx::unique_window_dc screen = afx::GetDC(nullptr);
     const afx::unique_hbitmap bits(::CreateCompatibleBitmap(screen.get().dc, size, size));

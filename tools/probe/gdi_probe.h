@@ -7,7 +7,27 @@
 
 #include <windows.h>
 
+#include "afx/handles.h"
+
 namespace probe {
+
+// A bitmap of the screen's format selected into a memory DC: somewhere to
+// draw out of sight and read the pixels back.
+class Canvas {
+public:
+    Canvas(int width, int height);
+    HDC dc() const { return m_dc.get(); }
+    // Negative coordinates count from the right or bottom edge.
+    COLORREF At(int x, int y) const;
+    // How many of its pixels have the colour.
+    int Count(COLORREF color) const;
+
+private:
+    int m_width, m_height;
+    afx::unique_hdc m_dc;
+    afx::unique_hbitmap m_bitmap;
+    afx::unique_select_object m_selected;  // last: the bitmap is let go before the two go
+};
 
 // A size x size icon of one colour, fully opaque; the caller owns it.
 HICON MakeIcon(COLORREF color, int size = 16);

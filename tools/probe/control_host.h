@@ -1,19 +1,21 @@
-// A framework window that hosts the controls under test: a visible, topmost
-// pop-up in the button-face colour on the test's thread, so the controls'
-// notifications and colour requests come back to them reflected, and
-// WindowFromPoint finds them where they are.
+// A framework window that hosts controls for a test or a benchmark: a
+// visible, topmost pop-up in the button-face colour on the calling thread,
+// so the controls' notifications and colour requests come back to them
+// reflected, and WindowFromPoint finds them where they are.
 #pragma once
 
 #include <windows.h>
 
 #include "afx/wnd.h"
 
+namespace probe {
+
 class ControlHost : public CWnd {
 public:
-    ControlHost() {
+    explicit ControlHost(SIZE size = {320, 200}) {
         const wchar_t* cls =
             AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        CreateEx(WS_EX_TOPMOST, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, 320, 200, nullptr);
+        CreateEx(WS_EX_TOPMOST, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, size.cx, size.cy, nullptr);
         ::SetForegroundWindow(m_hWnd);
     }
 
@@ -24,3 +26,5 @@ public:
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }
 };
+
+}  // namespace probe
