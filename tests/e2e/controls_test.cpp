@@ -33,10 +33,7 @@ constexpr wchar_t kRefusalStart[] = L"Unable to open hyperlink:";
 // Moves the pointer and waits until the system has it there.
 void MoveTo(POINT at) {
     demo::SendPointerTo(at);
-    demo::WaitFor(2s, [at] {
-        POINT now{};
-        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
+    demo::WaitFor(2s, [at] { return demo::PointerIsAt(at); });
     demo::Settle(100ms);
 }
 

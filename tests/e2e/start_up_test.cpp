@@ -16,19 +16,14 @@ using namespace std::chrono_literals;
 
 // What the process shows at one moment, as another process sees it.
 struct Screen {
-    HWND splash = nullptr;
-    HWND startUpMessage = nullptr;
-    HWND box = nullptr;
-    HWND mainDialog = nullptr;
+    HWND splash, startUpMessage, box, mainDialog;
 };
 
 // When each window was first and last seen, from the moment watching began.
 struct Seen {
     std::optional<milliseconds> first, last;
     void At(bool shown, milliseconds now) {
-        if (!shown) return;
-        if (!first) first = now;
-        last = now;
+        if (shown) first = first.value_or(now), last = now;
     }
 };
 

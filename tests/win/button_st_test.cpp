@@ -254,12 +254,9 @@ TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
              {std::pair{afx::unique_hicon(CButtonST::CreateGrayscaleIcon(source.get())), row.gray},
               std::pair{afx::unique_hicon(CButtonST::CreateDarkerIcon(source.get())), row.darker}}) {
             ASSERT_TRUE(made);
-            ICONINFO info{};
-            ASSERT_TRUE(::GetIconInfo(made.get(), &info));
-            const afx::unique_hbitmap mask(info.hbmMask), color(info.hbmColor);
-            const afx::unique_hdc dc(::CreateCompatibleDC(nullptr));
-            const auto selected = afx::SelectObject(dc.get(), color.get());
-            EXPECT_EQ(::GetPixel(dc.get(), 1, 1), expected) << std::hex << row.source;
+            const probe::Canvas canvas(4, 4);
+            ::DrawIconEx(canvas.dc(), 0, 0, made.get(), 4, 4, 0, nullptr, DI_IMAGE);
+            EXPECT_EQ(canvas.At(1, 1), expected) << std::hex << row.source;
         }
     }
     EXPECT_EQ(CButtonST::DarkenColor(RGB(200, 100, 50), 1.5), RGB(200, 100, 50)) << "factor out of range";

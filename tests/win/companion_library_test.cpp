@@ -68,7 +68,7 @@ TEST(CompanionLibrary, TheStartUpMessageIsOnScreenWhileItsObjectLivesAndOwnsItsI
     auto message = ShowStartupMessage(library.get(), ::GetModuleHandleW(nullptr), L"Vornix Utility",
                                       L"Starting application...", IDI_MAIN_DIALOG);
     ASSERT_NE(message, nullptr);
-    const HWND window = FindThreadWindow(L"Vornix Utility");
+    const HWND window = FindShownWindow(L"Vornix Utility");
     ASSERT_NE(window, nullptr);
     wchar_t text[64] = {};
     ::GetDlgItemTextW(window, IDC_QLDX_MESSAGE, text, 64);

@@ -221,10 +221,11 @@ TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
     window.DestroyWindow();
 }
 
-TEST(WindowObjects, AnObjectGoneOnAnotherThreadLeavesNoEntryAndItsWindowWorking) {
-    const wchar_t* windowClass = AfxRegisterWndClass(0);
+// An object gone on another thread leaves no entry and its window working;
+// a refused attachment leaves the object free and the window as it was.
+TEST(WindowObjects, AnObjectGoneOnAnotherThreadOrRefusedLeavesNoEntryAndTheWindowWorking) {
     auto* object = new CWnd;
-    ASSERT_TRUE(object->CreateEx(0, windowClass, L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
+    ASSERT_TRUE(object->CreateEx(0, AfxRegisterWndClass(0), L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
     const HWND hwnd = object->m_hWnd;
     std::thread([&] {
         CWnd stranger;
@@ -233,29 +234,21 @@ TEST(WindowObjects, AnObjectGoneOnAnotherThreadLeavesNoEntryAndItsWindowWorking)
         delete object;
     }).join();
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
-    ASSERT_TRUE(::IsWindow(hwnd));
-    EXPECT_NE(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)), &AfxWndProc);
+    const auto procedure = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    EXPECT_NE(reinterpret_cast<WNDPROC>(procedure), &AfxWndProc);
     ::SetWindowTextW(hwnd, L"still answers");
     EXPECT_EQ(AfxGetWindowText(hwnd), L"still answers");
-    EXPECT_TRUE(::DestroyWindow(hwnd));
-}
 
-TEST(WindowObjects, ARefusedAttachmentLeavesTheObjectFree) {
     struct Refusing : CWnd {
         void PreSubclassWindow() override { AfxThrowOleException(kStatusUnspecifiedFailure); }
     } refusing;
-    CWnd host;
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP, 0, 0, 10, 10, nullptr));
-    const HWND child =
-        ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD, 0, 0, 5, 5, host.m_hWnd, nullptr, nullptr, nullptr);
-    const auto procedure = ::GetWindowLongPtrW(child, GWLP_WNDPROC);
-    EXPECT_ANY_THROW(refusing.SubclassWindow(child));
+    EXPECT_ANY_THROW(refusing.SubclassWindow(hwnd));
     EXPECT_EQ(refusing.m_hWnd, nullptr);
-    EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
-    EXPECT_EQ(::GetWindowLongPtrW(child, GWLP_WNDPROC), procedure);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), procedure);
     CWnd taker;
-    EXPECT_TRUE(taker.SubclassWindow(child));
-    host.DestroyWindow();
+    EXPECT_TRUE(taker.SubclassWindow(hwnd));
+    EXPECT_TRUE(taker.DestroyWindow());
 }
 
 TEST(WindowObjects, ARunningDialogRefusesASecondRunAndGoesOn) {

@@ -25,13 +25,6 @@ public:
     HWND AddStatic(const wchar_t* text, DWORD style, RECT at) { return AddChild(L"STATIC", text, style, at, kLinkId); }
 };
 
-RECT RectInParent(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // How many pixels of the control show colour, as the control paints itself.
 int PixelsOf(HWND control, COLORREF color) {
     RECT client{};
@@ -94,7 +87,9 @@ TEST(HyperLink, AttachmentTakesTextOrTargetAndFitsTheWindowToTheText) {
             const auto selected = afx::SelectObject(dc.get().dc, reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT)));
             ::GetTextExtentPoint32W(dc.get().dc, shown.c_str(), static_cast<int>(shown.size()), &text);
         }
-        const RECT after = RectInParent(hwnd);
+        RECT after{};
+        ::GetWindowRect(hwnd, &after);
+        ::MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&after), 2);
         if (!row.fit) {
             EXPECT_TRUE(::EqualRect(&after, &before));
             continue;

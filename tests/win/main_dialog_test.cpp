@@ -114,7 +114,7 @@ TEST_F(MainDialog, OnlySystemCommand16OpensTheAboutBoxWithTheProgramsVersions) {
             bool ran = false;
             RunSoon([&, message, command] {
                 ran = true;
-                const HWND about = FindThreadWindow(L"About Vornix Utility");
+                const HWND about = FindShownWindow(L"About Vornix Utility");
                 if (about == nullptr) return;
                 opened.push_back(std::to_wstring(message) + L":" + std::to_wstring(command));
                 wchar_t shown[256] = {};
@@ -209,7 +209,7 @@ TEST_F(MainDialog, TheStartUpMessageAndTheHourglassLastAsLongAsTheUpdateCheck) {
     static HWND messageDuringCheck = nullptr;
     static bool hourglassDuringCheck = false;
     SetUpdatePageSource([](const std::wstring&) {
-        messageDuringCheck = FindThreadWindow(L"Vornix Utility");
+        messageDuringCheck = FindShownWindow(L"Vornix Utility");
         hourglassDuringCheck = AfxIsWaitCursorShown();
         return std::wstring();
     });

@@ -42,10 +42,7 @@ inline void DispatchPending() {
 // Moves the pointer and runs the messages until it is there.
 inline void MovePointerTo(POINT at) {
     demo::SendPointerTo(at);
-    PumpUntil([at] {
-        POINT now{};
-        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
+    PumpUntil([at] { return demo::PointerIsAt(at); });
     PumpFor(30);
 }
 

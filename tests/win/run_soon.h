@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "process_windows.h"
+
 inline std::deque<std::function<void()>>& PendingSteps() {
     static std::deque<std::function<void()>> steps;
     return steps;
@@ -27,21 +29,9 @@ inline void RunSoon(std::function<void()> step) {
     ::SetTimer(nullptr, 0, 10, &RunPendingStep);
 }
 
-// The visible top-level window of this thread with that caption, or null.
-inline HWND FindThreadWindow(const std::wstring& caption) {
-    struct Search {
-        const std::wstring& caption;
-        HWND found;
-    } search{caption, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM lParam) noexcept -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            wchar_t text[256] = {};
-            ::GetWindowTextW(window, text, 256);
-            if (::IsWindowVisible(window) && s->caption == text) s->found = window;
-            return s->found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// The visible top-level window of this process with that caption, or null.
+inline HWND FindShownWindow(const std::wstring& caption) {
+    for (HWND window : demo::VisibleTopLevelWindowsOf(::GetCurrentProcessId()))
+        if (demo::TextOf(window) == caption) return window;
+    return nullptr;
 }

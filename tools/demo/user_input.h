@@ -28,6 +28,13 @@ inline void SendPointerTo(POINT at) {
     ::SendInput(1, &input, sizeof(input));
 }
 
+// Whether the system has the pointer at that point (SendInput's moves take
+// effect when the input is processed, not when it is sent).
+inline bool PointerIsAt(POINT at) {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+}
+
 // The left button pressed (down) or released where the pointer is.
 inline void SendLeftButton(bool down) {
     INPUT input{};
