@@ -45,6 +45,7 @@ HICON TransformIcon(HICON source, Transform transform) {
 }  // namespace
 
 void CButtonST::ReleaseImages() {
+    m_iconMemo.icon = nullptr;  // a new icon may come back with an old one's handle
     for (IconEntry& entry : icons) entry = {};
     for (BitmapEntry& entry : bitmaps) entry = {};
 }

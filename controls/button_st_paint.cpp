@@ -1,5 +1,7 @@
 // CButtonST's drawing: DrawItem and the steps it takes (face, border, image,
 // caption, focus), placed as controls/button_st.h describes.
+#include <algorithm>
+#include <cstdint>
 #include <type_traits>
 
 #include "controls/button_st.h"
@@ -169,8 +171,51 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
 void CButtonST::PaintIcon(CDC* dc, bool hasCaption, RECT* item, RECT* caption, bool pressed, bool disabled) {
     const IconEntry& icon = ChooseImage(icons);
     const RECT image = PlaceImage(hasCaption, *item, caption, pressed, icon.width, icon.height);
-    ::DrawStateW(*dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.icon.get()), 0, image.left, image.top,
-                 Width(image), Height(image), DST_ICON | (disabled ? DSS_DISABLED : 0));
+    // Drawn as it is, an icon covers its own size; greyed, the whole extent.
+    RECT area = image;
+    if (!disabled) {
+        area.right = std::min<LONG>(area.right, area.left + static_cast<LONG>(icon.width));
+        area.bottom = std::min<LONG>(area.bottom, area.top + static_cast<LONG>(icon.height));
+    }
+    DrawIconState(*dc, icon.icon.get(), area, DST_ICON | (disabled ? DSS_DISABLED : 0));
+}
+
+void CButtonST::DrawIconState(HDC dc, HICON icon, const RECT& image, UINT flags) {
+    const LONG w = Width(image), h = Height(image);
+    IconMemo& memo = m_iconMemo;
+    if (w > 0 && h > 0 && (memo.size.cx != w || memo.size.cy != h)) {
+        // A top-down 32-bit DIB of the area, made again only when it changes size.
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        memo.selected.reset();  // let the old surface go before the DC
+        memo = {};
+        memo.dc.reset(::CreateCompatibleDC(dc));
+        memo.surface.reset(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (memo.dc && memo.surface) {
+            memo.selected = afx::SelectObject(memo.dc.get(), memo.surface.get());
+            memo.pixels = static_cast<std::uint32_t*>(bits);
+            memo.size = {w, h};
+        }
+    }
+    if (w <= 0 || h <= 0 || memo.pixels == nullptr) {
+        ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, image.left, image.top, w, h, flags);
+        return;
+    }
+    const auto count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    ::BitBlt(memo.dc.get(), 0, 0, w, h, dc, image.left, image.top, SRCCOPY);
+    ::GdiFlush();
+    if (memo.icon == icon && memo.flags == flags && std::equal(memo.pixels, memo.pixels + count, memo.under.begin())) {
+        std::copy(memo.drawn.begin(), memo.drawn.end(), memo.pixels);
+    } else {
+        memo.under.assign(memo.pixels, memo.pixels + count);
+        ::DrawStateW(memo.dc.get(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, w, h, flags);
+        ::GdiFlush();
+        memo.drawn.assign(memo.pixels, memo.pixels + count);
+        memo.icon = icon;
+        memo.flags = flags;
+    }
+    ::BitBlt(dc, image.left, image.top, w, h, memo.dc.get(), 0, 0, SRCCOPY);
 }
 
 void CButtonST::PaintBitmap(CDC* dc, bool hasCaption, RECT* item, RECT* caption, bool pressed, bool disabled) {
