@@ -62,6 +62,7 @@ const AFX_MSGMAP* CButtonST::GetMessageMap() const { return GetThisMessageMap();
 // ------------------------------------------------------------------ look
 
 void CButtonST::Repaint(bool repaint) {
+    m_frameValid = false;  // whether or not it is drawn now, the last frame is out of date
     if (repaint && m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

@@ -299,6 +299,22 @@ private:
     // copies the result of the last such drawing on the same pixels.
     void DrawIconState(HDC dc, HICON icon, const RECT& image, UINT flags);
 
+    // Everything the drawing reads that a setter does not announce through
+    // Repaint: equal keys and no setter since, and the last frame is the
+    // frame to draw.
+    struct FrameKey {
+        LONG left, top, right, bottom;
+        UINT state;
+        BOOL hover, menuOpen, isDefault;
+        int check;
+        HGDIOBJ font;
+        COLORREF system[4];
+        std::wstring text;
+        bool operator==(const FrameKey&) const = default;
+    };
+    FrameKey m_lastFrame{};
+    bool m_frameValid = false;
+
     // What drawing keeps between draws (made on the first): the frame drawn
     // out of sight, the memory DCs and work bitmap of bitmap images, and the
     // last icon drawn.

@@ -46,6 +46,7 @@ HICON TransformIcon(HICON source, Transform transform) {
 
 void CButtonST::ReleaseImages() {
     m_iconMemo.icon = nullptr;  // a new icon may come back with an old one's handle
+    m_frameValid = false;
     for (IconEntry& entry : icons) entry = {};
     for (BitmapEntry& entry : bitmaps) entry = {};
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <type_traits>
+#include <typeinfo>
+#include <utility>
 
 #include "controls/button_st.h"
 
@@ -35,6 +37,29 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     const HDC buffer = m_frame.Begin(screen, item->rcItem);
     CDC dc(buffer != nullptr ? buffer : screen);
 
+    // Nothing the drawing reads has changed since the last frame (a repaint
+    // of an unchanged button, as most are): that frame goes on the screen
+    // again. Only for this class itself: a derived one may draw from state
+    // of its own.
+    const RECT& r = item->rcItem;
+    FrameKey key{r.left,
+                 r.top,
+                 r.right,
+                 r.bottom,
+                 item->itemState & (ODS_SELECTED | ODS_FOCUS | ODS_DISABLED),
+                 isHover,
+                 menuShown && menu,
+                 isDefault,
+                 checkState,
+                 ::GetCurrentObject(screen, OBJ_FONT),
+                 {::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_BTNSHADOW),
+                  ::GetSysColor(COLOR_3DDKSHADOW)},
+                 GetWindowText()};
+    if (buffer != nullptr && m_frameValid && key == m_lastFrame && typeid(*this) == typeid(CButtonST)) {
+        m_frame.End(screen, item->rcItem);
+        return;
+    }
+
     RECT work = item->rcItem;
     ::SetBkMode(dc, TRANSPARENT);
     if (drawTransparent) {
@@ -44,7 +69,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     PaintBorder(&dc, &work);
 
-    const std::wstring text = GetWindowText();
+    const std::wstring& text = key.text;
     RECT caption = item->rcItem;
     const bool hasCaption = !text.empty();
     if (icons[0].icon) PaintIcon(&dc, hasCaption, &item->rcItem, &caption, isPressed, isDisabled != 0);
@@ -59,7 +84,11 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
         ::InflateRect(&focus, -3, -3);
         ::DrawFocusRect(dc, &focus);
     }
-    if (buffer != nullptr) m_frame.End(screen, item->rcItem);
+    if (buffer != nullptr) {
+        m_frame.End(screen, item->rcItem);
+        m_lastFrame = std::move(key);
+        m_frameValid = true;
+    }
 }
 
 // The face, the frames and the lines use the DC's own brush and pen, given

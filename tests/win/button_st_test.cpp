@@ -399,6 +399,8 @@ TEST_F(ButtonBehaviour, AChangeOfSystemColoursShowsOnACustomColouredButton) {
     const COLORREF shown = Drawing(m_flat, 0).At(2, 2);
     ::SetSysColors(1, &element, &before);
     EXPECT_EQ(shown, changed);
+    m_flat.SetColor(CButtonST::kFaceNormal, kGreen, false);  // not repainted now, but the next frame shows it
+    EXPECT_EQ(Drawing(m_flat, 0).At(2, 2), kGreen);
 }
 
 // The images, cursor and menu a button holds now.
