@@ -301,7 +301,8 @@ private:
 
     // Everything the drawing reads that a setter does not announce through
     // Repaint: equal keys and no setter since, and the last frame is the
-    // frame to draw.
+    // frame to draw. Whatever the drawing comes to read besides must join
+    // the key, or announce its changes through Repaint.
     struct FrameKey {
         LONG left, top, right, bottom;
         UINT state;
