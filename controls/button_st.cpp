@@ -257,10 +257,11 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
     if ((keyFlags & MK_LBUTTON) && !isHover) return;
     if (!isFlat) return;
     const HWND active = alwaysTrack ? m_hWnd : ::GetActiveWindow();
-    // A move handled late (queued behind a menu's loop) must not light a
-    // button the pointer has left since.
-    if (under == m_hWnd && active != nullptr && PointerIsOver()) {
+    if (under == m_hWnd && active != nullptr) {
         if (isHover) return;
+        // A move handled late (queued behind a menu's loop) must not light a
+        // button the pointer has left since: asked only on entering.
+        if (!PointerIsOver()) return;
         isHover = TRUE;
         Repaint(true);
         Play(sounds[kHoverSound]);

@@ -1,7 +1,7 @@
 // The promise to a user: the main dialog is on screen within kStartPromise
 // of the program's start, whatever the update page's server does (takes
 // the connection and never answers, or answers a byte at a time). The web
-// update check, the only wait of the start, ends by UpdateCheckDeadline.
+// update check, the only wait of the start, reads the page until UpdatePageDeadline.
 #pragma once
 
 #include <chrono>

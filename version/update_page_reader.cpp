@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
 #include <cwchar>
@@ -89,9 +88,9 @@ void FetchPage(const std::shared_ptr<PageFetch>& fetch, const std::wstring& addr
 }  // namespace
 
 std::wstring ReadUpdatePage(const std::wstring& address) {
-    // The page's own bound, and the start's: what is left of the program's
-    // first ten seconds once the rest of the start is provided for.
-    const Clock::time_point deadline = std::min(Clock::now() + kUpdatePageDeadline, UpdatePageDeadline());
+    // What is left of the program's first ten seconds once the rest of the
+    // start is provided for (never more than ten seconds from now).
+    const Clock::time_point deadline = UpdatePageDeadline();
     auto fetch = std::make_shared<PageFetch>();
     try {
         std::thread reader([fetch, address, deadline] {

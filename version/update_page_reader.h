@@ -1,8 +1,8 @@
 // Reading the maker's update page, bounded in time and size: whatever the
-// server does, start-up waits at most kUpdatePageDeadline for it and never
-// past UpdatePageDeadline() (version/start_deadline.h: the main dialog on
-// screen within ten seconds of the program's start), and at most
-// kUpdatePageLimit bytes are read. Any failure ends the reading silently
+// server does, start-up waits for it until UpdatePageDeadline()
+// (version/start_deadline.h: the main dialog on screen within ten seconds
+// of the program's start) and no longer, and at most kUpdatePageLimit bytes
+// are read. Any failure ends the reading silently
 // with the text read until then (often none).
 #pragma once
 
@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <string>
 
-inline constexpr std::chrono::milliseconds kUpdatePageDeadline{10000};
 inline constexpr std::size_t kUpdatePageLimit = 1u << 20;
 // The page is read in chunks of at most this many bytes, each taken as text
 // of the system's 8-bit code page up to its first zero byte.
