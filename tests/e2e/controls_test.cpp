@@ -62,11 +62,12 @@ protected:
             return nullptr;
         });
         ASSERT_NE(m_dialog, nullptr) << "its dialog did not appear";
-        // As a person does: a click on its caption brings it to the front
-        // (Wine gives the first click on a window in the back to activation).
-        RECT frame{};
-        ::GetWindowRect(m_dialog, &frame);
-        ClickAt({(frame.left + frame.right) / 2, frame.top + ::GetSystemMetrics(SM_CYCAPTION) / 2});
+        // As a person does: a click on it brings it to the front (Wine gives
+        // the first click on a window in the back to activation). On its
+        // bare client area: a click on the caption would start a move.
+        POINT corner{2, 2};
+        ::ClientToScreen(m_dialog, &corner);
+        ClickAt(corner);
         ASSERT_TRUE(demo::WaitFor(2s, [&] { return ::GetForegroundWindow() == m_dialog; })) << "it came to the front";
     }
     void TearDown() override {

@@ -46,12 +46,20 @@ inline void MovePointerTo(POINT at) {
     PumpFor(30);
 }
 
+// The input is in the thread's queue once SendInput returns: its messages
+// are run to the last (a busy machine takes longer than any fixed wait),
+// then a moment more for what they post.
+inline void RunQueuedInput(UINT kinds) {
+    PumpUntil([kinds] { return HIWORD(::GetQueueStatus(kinds)) == 0; });
+    PumpFor(50);
+}
+
 inline void ClickLeft() {
     demo::SendLeftClick();
-    PumpFor(50);
+    RunQueuedInput(QS_MOUSEBUTTON);
 }
 
 inline void PressKey(WORD key) {
     demo::SendKey(key);
-    PumpFor(50);
+    RunQueuedInput(QS_KEY);
 }
