@@ -41,29 +41,3 @@ bool CBitmap::CreateCompatibleBitmap(HDC like, int width, int height) {
     m_bitmap.reset(::CreateCompatibleBitmap(like, width, height));
     return static_cast<bool>(m_bitmap);
 }
-
-HDC CBufferDC::Begin(HDC target, const RECT& area) {
-    const LONG width = area.right - area.left, height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return nullptr;
-    if (!m_dc || width > m_size.cx || height > m_size.cy) {
-        m_selectedBitmap.reset();
-        m_bitmap.reset(::CreateCompatibleBitmap(target, width, height));
-        m_dc.reset(::CreateCompatibleDC(target));
-        if (!m_bitmap || !m_dc) {
-            m_dc.reset();
-            m_bitmap.reset();
-            return nullptr;
-        }
-        m_selectedBitmap = afx::SelectObject(m_dc.get(), m_bitmap.get());
-        m_size = {width, height};
-    }
-    ::SetWindowOrgEx(m_dc.get(), area.left, area.top, nullptr);
-    m_selectedFont = afx::SelectObject(m_dc.get(), ::GetCurrentObject(target, OBJ_FONT));
-    return m_dc.get();
-}
-
-void CBufferDC::End(HDC target, const RECT& area) {
-    ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, m_dc.get(), area.left,
-             area.top, SRCCOPY);
-    m_selectedFont.reset();
-}

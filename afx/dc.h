@@ -67,24 +67,3 @@ public:
 private:
     afx::unique_hbitmap m_bitmap;
 };
-
-// An off-screen surface kept between draws, so that a control draws each
-// frame out of sight and puts it on the screen with one copy (nothing
-// half-drawn ever shows, and nothing flickers). Its DC and bitmap are made
-// on the first draw and again only when an area outgrows them.
-class CBufferDC {
-public:
-    // A memory DC to draw the target's area in, in the target's coordinates
-    // and with its font; null when GDI cannot make one (then draw on the
-    // target itself).
-    HDC Begin(HDC target, const RECT& area);
-    // Copies the area onto the target and hands the font back.
-    void End(HDC target, const RECT& area);
-
-private:
-    afx::unique_hdc m_dc;
-    afx::unique_hbitmap m_bitmap;
-    afx::unique_select_object m_selectedBitmap;  // after the two: let go first
-    afx::unique_select_object m_selectedFont;
-    SIZE m_size{};
-};

@@ -11,6 +11,7 @@
 
 #include "afx/module_state.h"
 #include "afx/shell.h"
+#include "controls/detail/button_st_drawing.h"
 
 namespace {
 
@@ -62,7 +63,8 @@ const AFX_MSGMAP* CButtonST::GetMessageMap() const { return GetThisMessageMap();
 // ------------------------------------------------------------------ look
 
 void CButtonST::Repaint(bool repaint) {
-    m_frameValid = false;  // whether or not it is drawn now, the last frame is out of date
+    // Whether or not it is drawn now, the last frame is out of date.
+    if (m_drawing) m_drawing->frame.Forget();
     if (repaint && m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

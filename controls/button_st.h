@@ -21,8 +21,8 @@
 #include <mmsystem.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "afx/dc.h"
 #include "afx/handles.h"
@@ -232,6 +232,9 @@ private:
     // The image's rectangle; moves the caption rectangle aside.
     RECT PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD width, DWORD height) const;
     void PaintParentBackground(CDC* dc);
+    // Whether the face drawn for item covers all of it: only then does the
+    // frame not show what lay under it, which no memo's key holds.
+    bool FaceCovers(const RECT& item, const RECT& client) const;
     void CancelHover();
     // After something else held the pointer (a capture, a menu's loop): ends
     // the hover unless the pointer is still over the button, and asks for
@@ -282,45 +285,13 @@ private:
     } menuCallback;
     SoundEntry sounds[2];
 
-    // The system's icon drawing is slow (a third of a millisecond for a
-    // 32 px icon under Wine): an icon drawn again on the same pixels with the
-    // same state is copied from what it gave the last time.
-    struct IconMemo {
-        afx::unique_hdc dc;
-        afx::unique_hbitmap surface;  // a 32-bit DIB of the area the icon is drawn in
-        afx::unique_select_object selected;
-        std::uint32_t* pixels = nullptr;
-        SIZE size{};
-        HICON icon = nullptr;
-        UINT flags = 0;
-        std::vector<std::uint32_t> under, drawn;  // the area before and after the last drawing
-    };
-    // Draws the icon with DrawStateW at image (its extent as given), or
-    // copies the result of the last such drawing on the same pixels.
-    void DrawIconState(HDC dc, HICON icon, const RECT& image, UINT flags);
-
-    // Everything the drawing reads that a setter does not announce through
-    // Repaint: equal keys and no setter since, and the last frame is the
-    // frame to draw. Whatever the drawing comes to read besides must join
-    // the key, or announce its changes through Repaint.
-    struct FrameKey {
-        LONG left, top, right, bottom;
-        UINT state;
-        BOOL hover, menuOpen, isDefault;
-        int check;
-        HGDIOBJ font;
-        COLORREF system[4];
-        std::wstring text;
-        bool operator==(const FrameKey&) const = default;
-    };
-    FrameKey m_lastFrame{};
-    bool m_frameValid = false;
-
-    // What drawing keeps between draws (made on the first): the frame drawn
-    // out of sight, the memory DCs and work bitmap of bitmap images, and the
-    // last icon drawn.
-    CBufferDC m_frame;
-    afx::unique_hdc m_imageDC, m_maskDC, m_workDC;
-    afx::unique_hbitmap m_workBitmap;
-    IconMemo m_iconMemo;
+    // Draws the icon (of iconSize) with DrawStateW at image's top-left with
+    // image's extent, the right way round in a right-to-left button too; a
+    // repeat of the last such drawing on the same pixels is copied from it.
+    void DrawIconState(HDC dc, HICON icon, const RECT& image, SIZE iconSize, UINT flags);
+    // The drawing's surfaces, memos and the draw under way; made on the
+    // first draw (construction makes no GDI object).
+    struct Drawing;
+    Drawing& PrepareDrawing();
+    std::unique_ptr<Drawing> m_drawing;
 };

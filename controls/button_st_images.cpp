@@ -5,6 +5,7 @@
 
 #include "afx/module_state.h"
 #include "controls/button_st.h"
+#include "controls/detail/button_st_drawing.h"
 
 namespace {
 
@@ -45,8 +46,10 @@ HICON TransformIcon(HICON source, Transform transform) {
 }  // namespace
 
 void CButtonST::ReleaseImages() {
-    m_iconMemo.icon = nullptr;  // a new icon may come back with an old one's handle
-    m_frameValid = false;
+    if (m_drawing) {
+        m_drawing->icon.Forget();  // a new icon may come back with an old one's handle
+        m_drawing->frame.Forget();
+    }
     for (IconEntry& entry : icons) entry = {};
     for (BitmapEntry& entry : bitmaps) entry = {};
 }

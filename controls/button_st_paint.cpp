@@ -6,11 +6,16 @@
 #include <typeinfo>
 #include <utility>
 
+#include "afx/paint_scope.h"
+#include "afx/thread_shared.h"
 #include "controls/button_st.h"
+#include "controls/detail/button_st_drawing.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+// The item state bits the drawing reads (the frame memo's key holds them).
+constexpr UINT kStateBitsRead = ODS_SELECTED | ODS_FOCUS | ODS_DISABLED;
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
@@ -22,6 +27,36 @@ int CButtonST::FaceColorIndex() const {
     return hasFocus ? kFaceFocused : kFaceNormal;
 }
 
+CButtonST::Drawing& CButtonST::PrepareDrawing() {
+    if (!m_drawing) m_drawing = std::make_unique<Drawing>();
+    // The surfaces are the drawing thread's (a button drawn on another
+    // thread than before takes that thread's).
+    if (m_drawing->thread != ::GetCurrentThreadId()) {
+        m_drawing->surfaces = afx::ThreadShared<button_st::Surfaces>();
+        m_drawing->thread = ::GetCurrentThreadId();
+    }
+    return *m_drawing;
+}
+
+button_st::FrameKey CButtonST::Drawing::KeyOf(const CButtonST& button, const DRAWITEMSTRUCT& item, std::wstring text) {
+    button_st::FrameKey key;
+    auto& fixed = key.fixed;
+    fixed.item = item.rcItem;
+    button.GetClientRect(&fixed.client);
+    fixed.state = item.itemState & kStateBitsRead;
+    fixed.hover = button.isHover;
+    fixed.menuOpen = button.menuShown && button.menu;
+    fixed.isDefault = button.isDefault;
+    fixed.isCheckBox = button.isCheckBox;
+    fixed.check = button.checkState;
+    fixed.layout = ::GetLayout(item.hDC) & LAYOUT_RTL;
+    const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
+    for (std::size_t i = 0; i < std::size(system); ++i) fixed.system[i] = ::GetSysColor(system[i]);
+    ::GetObjectW(::GetCurrentObject(item.hDC, OBJ_FONT), sizeof(fixed.font), &fixed.font);
+    key.text = std::move(text);
+    return key;
+}
+
 void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     if (isCheckBox) {
         isPressed = (item->itemState & ODS_SELECTED) != 0 || checkState != 0;
@@ -31,33 +66,33 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     hasFocus = item->itemState & ODS_FOCUS;
     isDisabled = item->itemState & ODS_DISABLED;
 
-    // Every step draws out of sight, and the button reaches the screen in
-    // one copy. Without a buffer (GDI refuses one) it is drawn in place.
-    const HDC screen = item->hDC;  // borrowed from the system for this draw
-    const HDC buffer = m_frame.Begin(screen, item->rcItem);
-    CDC dc(buffer != nullptr ? buffer : screen);
+    // Every step draws out of sight, from the same starting state whatever
+    // the last draw left, and the button reaches the screen in one copy.
+    Drawing& drawing = PrepareDrawing();
+    const bool plainly = button_st::DrawingPlainly();
+    afx::CPaintScope scope(item->hDC, item->rcItem, plainly ? nullptr : &drawing.surfaces->frame);
+    struct UnderWay {
+        Drawing& drawing;
+        ~UnderWay() { drawing.scope = nullptr; }
+    } const underWay{drawing};
+    drawing.scope = &scope;
+    CDC dc(scope.dc());
 
-    // Nothing the drawing reads has changed since the last frame (a repaint
-    // of an unchanged button, as most are): that frame goes on the screen
-    // again. Only for this class itself: a derived one may draw from state
+    // A repaint of an unchanged button (as most are) puts its last frame
+    // back. Only for this class itself: a derived one may draw from state
     // of its own.
-    const RECT& r = item->rcItem;
-    FrameKey key{r.left,
-                 r.top,
-                 r.right,
-                 r.bottom,
-                 item->itemState & (ODS_SELECTED | ODS_FOCUS | ODS_DISABLED),
-                 isHover,
-                 menuShown && menu,
-                 isDefault,
-                 checkState,
-                 ::GetCurrentObject(screen, OBJ_FONT),
-                 {::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_BTNSHADOW),
-                  ::GetSysColor(COLOR_3DDKSHADOW)},
-                 GetWindowText()};
-    if (buffer != nullptr && m_frameValid && key == m_lastFrame && typeid(*this) == typeid(CButtonST)) {
-        m_frame.End(screen, item->rcItem);
-        return;
+    std::wstring text = GetWindowText();
+    bool memo = scope.Buffer() != nullptr && typeid(*this) == typeid(CButtonST);
+    button_st::FrameKey key;
+    if (memo) {
+        key = Drawing::KeyOf(*this, *item, text);
+        memo = FaceCovers(item->rcItem, key.fixed.client);
+    }
+    if (memo) {
+        if (drawing.frame.PutBack(key, scope)) {
+            scope.Commit();
+            return;
+        }
     }
 
     RECT work = item->rcItem;
@@ -69,7 +104,6 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     PaintBorder(&dc, &work);
 
-    const std::wstring& text = key.text;
     RECT caption = item->rcItem;
     const bool hasCaption = !text.empty();
     if (icons[0].icon) PaintIcon(&dc, hasCaption, &item->rcItem, &caption, isPressed, isDisabled != 0);
@@ -84,11 +118,18 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
         ::InflateRect(&focus, -3, -3);
         ::DrawFocusRect(dc, &focus);
     }
-    if (buffer != nullptr) {
-        m_frame.End(screen, item->rcItem);
-        m_lastFrame = std::move(key);
-        m_frameValid = true;
-    }
+    if (memo) drawing.frame.Keep(std::move(key), scope);
+    scope.Commit();
+}
+
+bool CButtonST::FaceCovers(const RECT& item, const RECT& client) const {
+    if (!drawTransparent) return true;
+    // The see-through face is the parent's pixels as they were cached, at
+    // the client area's place and of the cache's size.
+    BITMAP cached{};
+    return ::EqualRect(&item, &client) && (bkBitmap.GetSafeHandle() == nullptr ||
+                                           (::GetObjectW(bkBitmap.GetSafeHandle(), sizeof(cached), &cached) != 0 &&
+                                            cached.bmWidth >= client.right && cached.bmHeight >= client.bottom));
 }
 
 // The face, the frames and the lines use the DC's own brush and pen, given
@@ -200,87 +241,73 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
 void CButtonST::PaintIcon(CDC* dc, bool hasCaption, RECT* item, RECT* caption, bool pressed, bool disabled) {
     const IconEntry& icon = ChooseImage(icons);
     const RECT image = PlaceImage(hasCaption, *item, caption, pressed, icon.width, icon.height);
-    // Drawn as it is, an icon covers its own size; greyed, the whole extent.
-    RECT area = image;
-    if (!disabled) {
-        area.right = std::min<LONG>(area.right, area.left + static_cast<LONG>(icon.width));
-        area.bottom = std::min<LONG>(area.bottom, area.top + static_cast<LONG>(icon.height));
-    }
-    DrawIconState(*dc, icon.icon.get(), area, DST_ICON | (disabled ? DSS_DISABLED : 0));
+    DrawIconState(*dc, icon.icon.get(), image, {static_cast<LONG>(icon.width), static_cast<LONG>(icon.height)},
+                  DST_ICON | (disabled ? DSS_DISABLED : 0));
 }
 
-void CButtonST::DrawIconState(HDC dc, HICON icon, const RECT& image, UINT flags) {
-    const LONG w = Width(image), h = Height(image);
-    IconMemo& memo = m_iconMemo;
-    if (w > 0 && h > 0 && (memo.size.cx != w || memo.size.cy != h)) {
-        // A top-down 32-bit DIB of the area, made again only when it changes size.
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        memo.selected.reset();  // let the old surface go before the DC
-        memo = {};
-        memo.dc.reset(::CreateCompatibleDC(dc));
-        memo.surface.reset(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (memo.dc && memo.surface) {
-            memo.selected = afx::SelectObject(memo.dc.get(), memo.surface.get());
-            memo.pixels = static_cast<std::uint32_t*>(bits);
-            memo.size = {w, h};
-        }
-    }
-    if (w <= 0 || h <= 0 || memo.pixels == nullptr) {
-        ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, image.left, image.top, w, h, flags);
+void CButtonST::DrawIconState(HDC dc, HICON icon, const RECT& image, SIZE iconSize, UINT flags) {
+    // The icon's own place decides where it goes, the right way round; the
+    // extent is the image rectangle's, as the system takes it.
+    const afx::CUnmirrored device(dc, {image.left, image.top, image.left + iconSize.cx, image.top + iconSize.cy});
+    const POINT at{device.Rect().left, device.Rect().top};
+    const SIZE extent{Width(image), Height(image)};
+    const auto draw = [&] {
+        ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, at.x, at.y, extent.cx, extent.cy, flags);
+    };
+    // The memo works on the buffer's pixels, so only on the buffer of the
+    // draw under way and inside its area; it holds all the drawing may
+    // touch: the icon's size drawn as it is, the extent greyed.
+    const afx::CPaintScope* scope = m_drawing ? m_drawing->scope : nullptr;
+    const RECT touched{at.x, at.y, at.x + std::max(iconSize.cx, extent.cx), at.y + std::max(iconSize.cy, extent.cy)};
+    RECT inside{};
+    if (scope == nullptr || scope->Buffer() == nullptr || scope->dc() != dc || ::IsRectEmpty(&touched) ||
+        !::IntersectRect(&inside, &touched, &scope->Device()) || !::EqualRect(&inside, &touched)) {
+        draw();
         return;
     }
-    const auto count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    ::BitBlt(memo.dc.get(), 0, 0, w, h, dc, image.left, image.top, SRCCOPY);
-    ::GdiFlush();
-    if (memo.icon == icon && memo.flags == flags && std::equal(memo.pixels, memo.pixels + count, memo.under.begin())) {
-        std::copy(memo.drawn.begin(), memo.drawn.end(), memo.pixels);
-    } else {
-        memo.under.assign(memo.pixels, memo.pixels + count);
-        ::DrawStateW(memo.dc.get(), nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, w, h, flags);
-        ::GdiFlush();
-        memo.drawn.assign(memo.pixels, memo.pixels + count);
-        memo.icon = icon;
-        memo.flags = flags;
-    }
-    ::BitBlt(dc, image.left, image.top, w, h, memo.dc.get(), 0, 0, SRCCOPY);
+    const button_st::IconKey key{icon,
+                                 flags,
+                                 extent.cx,
+                                 extent.cy,
+                                 ::GetTextColor(dc),
+                                 ::GetBkColor(dc),
+                                 ::GetSysColor(COLOR_3DHILIGHT),
+                                 ::GetSysColor(COLOR_3DSHADOW)};
+    m_drawing->icon.Draw(*scope->Buffer(), touched, key, draw);
 }
 
 void CButtonST::PaintBitmap(CDC* dc, bool hasCaption, RECT* item, RECT* caption, bool pressed, bool disabled) {
     const BitmapEntry& bitmap = ChooseImage(bitmaps);
     const RECT image = PlaceImage(hasCaption, *item, caption, pressed, bitmap.width, bitmap.height);
     const auto w = static_cast<int>(bitmap.width), h = static_cast<int>(bitmap.height);
-    // The memory DCs are made on the first draw and kept.
-    if (!m_imageDC) m_imageDC.reset(::CreateCompatibleDC(*dc));
-    if (!m_maskDC) m_maskDC.reset(::CreateCompatibleDC(nullptr));
-    if (!m_imageDC || !m_maskDC) return;
-    const auto colorSelected = afx::SelectObject(m_imageDC.get(), bitmap.bitmap.get());
-    const auto maskSelected = afx::SelectObject(m_maskDC.get(), bitmap.mask.get());
+    button_st::Surfaces& surfaces = *PrepareDrawing().surfaces;
+    if (!surfaces.image || !surfaces.mask) return;
+    const HDC imageDC = surfaces.image.get(), maskDC = surfaces.mask.get();
+    const auto colorSelected = afx::SelectObject(imageDC, bitmap.bitmap.get());
+    const auto maskSelected = afx::SelectObject(maskDC, bitmap.mask.get());
+    const afx::CUnmirrored device(*dc, {image.left, image.top, image.left + w, image.top + h});
+    const POINT at{device.Rect().left, device.Rect().top};
     if (!disabled || !grayDisabledBitmap) {
-        ::BitBlt(*dc, image.left, image.top, w, h, m_maskDC.get(), 0, 0, SRCAND);
-        ::BitBlt(*dc, image.left, image.top, w, h, m_imageDC.get(), 0, 0, SRCPAINT);
+        ::BitBlt(*dc, at.x, at.y, w, h, maskDC, 0, 0, SRCAND);
+        ::BitBlt(*dc, at.x, at.y, w, h, imageDC, 0, 0, SRCPAINT);
         return;
     }
-    // The greyed image is composed in a work bitmap of the image's size,
-    // made again only when the image's size changes.
-    if (!m_workDC) m_workDC.reset(::CreateCompatibleDC(*dc));
-    BITMAP held{};
-    if (!m_workBitmap || ::GetObjectW(m_workBitmap.get(), sizeof(held), &held) == 0 || held.bmWidth != w ||
-        held.bmHeight != h)
-        m_workBitmap.reset(::CreateCompatibleBitmap(*dc, w, h));
-    if (!m_workDC || !m_workBitmap) return;
+    // The greyed image is composed on white in the thread's work bitmap,
+    // which the system's greying then takes whole.
+    const HBITMAP work = surfaces.Work({w, h});
+    if (!surfaces.work || work == nullptr) return;
     {
-        const auto workSelected = afx::SelectObject(m_workDC.get(), m_workBitmap.get());
+        const HDC workDC = surfaces.work.get();
+        const auto workSelected = afx::SelectObject(workDC, work);
         const RECT whole{0, 0, w, h};
-        ::FillRect(m_workDC.get(), &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        const COLORREF previous = ::SetBkColor(m_workDC.get(), kWhite);
-        ::BitBlt(m_workDC.get(), 0, 0, w, h, m_maskDC.get(), 0, 0, SRCAND);
-        ::BitBlt(m_workDC.get(), 0, 0, w, h, m_imageDC.get(), 0, 0, SRCPAINT);
-        ::SetBkColor(m_workDC.get(), previous);
+        ::FillRect(workDC, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::SetTextColor(workDC, RGB(0, 0, 0));
+        const COLORREF previous = ::SetBkColor(workDC, kWhite);
+        ::BitBlt(workDC, 0, 0, w, h, maskDC, 0, 0, SRCAND);
+        ::BitBlt(workDC, 0, 0, w, h, imageDC, 0, 0, SRCPAINT);
+        ::SetBkColor(workDC, previous);
     }
-    ::DrawStateW(*dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_workBitmap.get()), 0, image.left, image.top, w, h,
-                 DST_BITMAP | DSS_DISABLED);
+    ::DrawStateW(*dc, nullptr, nullptr, reinterpret_cast<LPARAM>(work), 0, at.x, at.y, w, h, DST_BITMAP | DSS_DISABLED);
 }
 
 void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* caption, bool pressed, bool disabled) {
@@ -312,11 +339,19 @@ void CButtonST::PaintParentBackground(CDC* dc) {
     GetClientRect(&client);
     ::GetWindowRect(m_hWnd, &window);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+    // Mapped into a right-to-left parent, the edges come out swapped.
+    if (window.left > window.right) std::swap(window.left, window.right);
+    // The cache holds the parent's pixels in the screen's order, and both
+    // copies go pixel for pixel, so the face shows what lies behind it
+    // whichever way the parent and the button are laid out.
     if (bkDC.GetSafeHdc() == nullptr) {
         if (!bkDC.CreateCompatibleDC(parentDC.get().dc)) return;
         bkBitmap.CreateCompatibleBitmap(parentDC.get().dc, Width(client), Height(client));
         oldBkBitmap = ::SelectObject(bkDC, bkBitmap.GetSafeHandle());
-        ::BitBlt(bkDC, 0, 0, Width(client), Height(client), parentDC.get().dc, window.left, window.top, SRCCOPY);
+        const afx::CUnmirrored behind(parentDC.get().dc, window);
+        ::BitBlt(bkDC, 0, 0, Width(client), Height(client), parentDC.get().dc, behind.Rect().left, behind.Rect().top,
+                 SRCCOPY);
     }
-    ::BitBlt(*dc, 0, 0, Width(client), Height(client), bkDC, 0, 0, SRCCOPY);
+    const afx::CUnmirrored face(*dc, client);
+    ::BitBlt(*dc, face.Rect().left, face.Rect().top, Width(client), Height(client), bkDC, 0, 0, SRCCOPY);
 }

@@ -12,10 +12,12 @@ namespace probe {
 
 class ControlHost : public CWnd {
 public:
-    explicit ControlHost(SIZE size = {320, 200}) {
+    // exStyle WS_EX_LAYOUTRTL: a right-to-left host, whose controls mirror too.
+    explicit ControlHost(SIZE size = {320, 200}, DWORD exStyle = 0) {
         const wchar_t* cls =
             AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-        CreateEx(WS_EX_TOPMOST, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, size.cx, size.cy, nullptr);
+        CreateEx(WS_EX_TOPMOST | exStyle, cls, L"control host", WS_POPUP | WS_VISIBLE, 50, 50, size.cx, size.cy,
+                 nullptr);
         ::SetForegroundWindow(m_hWnd);
     }
 

@@ -1,5 +1,6 @@
 #include "gdi_probe.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "afx/handles.h"
@@ -31,14 +32,19 @@ BOOL CALLBACK CountTree(HWND window, LPARAM data) noexcept {
 }  // namespace
 
 Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    m_dc.reset(::CreateCompatibleDC(screen.get().dc));
-    m_bitmap.reset(::CreateCompatibleBitmap(screen.get().dc, width, height));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    m_dc.reset(::CreateCompatibleDC(nullptr));
+    m_bitmap.reset(::CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    m_pixels = static_cast<const std::uint32_t*>(bits);
     m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
 }
 
 COLORREF Canvas::At(int x, int y) const {
-    return ::GetPixel(m_dc.get(), x < 0 ? m_width + x : x, y < 0 ? m_height + y : y);
+    ::GdiFlush();
+    const std::uint32_t pixel = m_pixels[(y < 0 ? m_height + y : y) * m_width + (x < 0 ? m_width + x : x)];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);  // stored as 0x00RRGGBB
 }
 
 int Canvas::Count(COLORREF color) const {
@@ -48,20 +54,15 @@ int Canvas::Count(COLORREF color) const {
     return count;
 }
 
-HICON MakeIcon(COLORREF color, int size) {
-    const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    const afx::unique_hbitmap bits(::CreateCompatibleBitmap(screen.get().dc, size, size));
-    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));  // all 0: opaque
-    {
-        const afx::unique_hdc dc(::CreateCompatibleDC(screen.get().dc));
-        const auto selected = afx::SelectObject(dc.get(), bits.get());
-        const afx::unique_hbrush brush(::CreateSolidBrush(color));
-        const RECT all{0, 0, size, size};
-        ::FillRect(dc.get(), &all, brush.get());
-    }
-    ICONINFO info{TRUE, 0, 0, mask.get(), bits.get()};
-    return ::CreateIconIndirect(&info);  // copies both bitmaps
+POINT Canvas::FirstDifference(const Canvas& other, const RECT& within) const {
+    ::GdiFlush();
+    for (LONG y = std::max(within.top, 0L); y < std::min(within.bottom, LONG{m_height}); ++y)
+        for (LONG x = std::max(within.left, 0L); x < std::min(within.right, LONG{m_width}); ++x)
+            if ((m_pixels[y * m_width + x] ^ other.m_pixels[y * m_width + x]) & 0xFFFFFF) return {x, y};
+    return {-1, -1};
 }
+
+HICON MakeIcon(COLORREF color, int size) { return MakeHalfIcon(color, color, size); }
 
 HBITMAP MakeHalfBitmap(COLORREF left, COLORREF right, int size) {
     const afx::unique_window_dc screen = afx::GetDC(nullptr);
@@ -73,6 +74,13 @@ HBITMAP MakeHalfBitmap(COLORREF left, COLORREF right, int size) {
                                           afx::unique_hbrush(::CreateSolidBrush(right))};
     for (int half = 0; half < 2; ++half) ::FillRect(dc.get(), &halves[half], brushes[half].get());
     return bitmap;
+}
+
+HICON MakeHalfIcon(COLORREF left, COLORREF right, int size) {
+    const afx::unique_hbitmap bits(MakeHalfBitmap(left, right, size));
+    const afx::unique_hbitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));  // all 0: opaque
+    ICONINFO info{TRUE, 0, 0, mask.get(), bits.get()};
+    return ::CreateIconIndirect(&info);
 }
 
 bool IconAlive(HICON icon) {

@@ -7,27 +7,40 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "afx/handles.h"
 
 namespace probe {
 
-// A bitmap of the screen's format selected into a memory DC: somewhere to
-// draw out of sight and read the pixels back.
+// A 32-bit bitmap (the screen's format) selected into a memory DC:
+// somewhere to draw out of sight and read the pixels back, by device
+// position whatever the DC's layout.
 class Canvas {
 public:
     Canvas(int width, int height);
     HDC dc() const { return m_dc.get(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
     // Negative coordinates count from the right or bottom edge.
     COLORREF At(int x, int y) const;
     // How many of its pixels have the colour.
     int Count(COLORREF color) const;
+    // The first pixel of the device rectangle within (row by row) that
+    // differs from other's (of the same size); {-1, -1} when none does.
+    POINT FirstDifference(const Canvas& other, const RECT& within) const;
 
 private:
     int m_width, m_height;
+    const std::uint32_t* m_pixels = nullptr;
     afx::unique_hdc m_dc;
     afx::unique_hbitmap m_bitmap;
     afx::unique_select_object m_selected;  // last: the bitmap is let go before the two go
 };
+
+// A size x size icon, its left half left and its right half right; the
+// caller owns it.
+HICON MakeHalfIcon(COLORREF left, COLORREF right, int size = 16);
 
 // A size x size icon of one colour, fully opaque; the caller owns it.
 HICON MakeIcon(COLORREF color, int size = 16);

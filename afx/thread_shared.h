@@ -1,0 +1,40 @@
+// One object per thread for the objects of that thread to share, such as
+// the off-screen surfaces all of a thread's controls draw in: a form of two
+// hundred controls holds one set, not two hundred.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+namespace afx {
+
+// The calling thread's T (default-constructed on its first request), shared
+// by everything on the thread that holds the pointer. It is destroyed when
+// the last holder lets it go, on whatever thread that happens, and the
+// thread's next request makes a new one. A holder must use it on its own
+// thread only: T is not locked.
+template <class T>
+std::shared_ptr<T> ThreadShared() {
+    struct Registry {
+        SRWLOCK lock = SRWLOCK_INIT;
+        std::map<DWORD, std::weak_ptr<T>> byThread;  // an expired entry is a thread's released T
+    };
+    static Registry registry;
+    struct Held {
+        SRWLOCK* lock;
+        explicit Held(SRWLOCK* l) : lock(l) { ::AcquireSRWLockExclusive(lock); }
+        ~Held() { ::ReleaseSRWLockExclusive(lock); }
+    };
+    const Held held(&registry.lock);
+    std::weak_ptr<T>& entry = registry.byThread[::GetCurrentThreadId()];
+    std::shared_ptr<T> shared = entry.lock();
+    if (!shared) {
+        shared = std::make_shared<T>();
+        entry = shared;
+    }
+    return shared;
+}
+
+}  // namespace afx
