@@ -101,7 +101,6 @@ bool CDibSurface::Equals(const RECT& device, const std::uint32_t* in) const {
 }
 
 CPaintScope::CPaintScope(HDC target, const RECT& area, CDibSurface* buffer) : m_target(target), m_area(area) {
-    const HGDIOBJ font = ::GetCurrentObject(target, OBJ_FONT);
     // Window origins of mirrored DCs are not taken alike everywhere (Wine
     // moves them the other way): a right-to-left area is drawn off-screen
     // only where no origin is needed across, at the left edge.
@@ -123,10 +122,6 @@ CPaintScope::CPaintScope(HDC target, const RECT& area, CDibSurface* buffer) : m_
             m_buffer->m_inUse = true;
             m_dc = dc;
             m_device = device;
-            ::SelectObject(dc, font);
-            // The buffer starts as the target is: what a draw leaves
-            // unpainted shows what it shows when drawn in place.
-            CopyArea(dc, target, area);
         } else {
             ::RestoreDC(dc, m_saved);
         }
@@ -136,7 +131,17 @@ CPaintScope::CPaintScope(HDC target, const RECT& area, CDibSurface* buffer) : m_
         m_saved = ::SaveDC(target);
         m_device = DeviceRect(target, area);
     }
+}
+
+HDC CPaintScope::StartDrawing() {
+    if (m_buffer != nullptr) {
+        ::SelectObject(m_dc, ::GetCurrentObject(m_target, OBJ_FONT));
+        // The buffer starts as the target is: what a draw leaves unpainted
+        // shows what it shows when drawn in place.
+        CopyArea(m_dc, m_target, m_area);
+    }
     ResetDrawingState(m_dc, {m_device.left, m_device.top});
+    return m_dc;
 }
 
 CPaintScope::~CPaintScope() {

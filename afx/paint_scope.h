@@ -57,8 +57,8 @@ private:
 };
 
 // One draw of area on target. The drawing goes to buffer when it can hold
-// the area (its pixels, layout and font copied from the target) and no
-// other draw is using it, otherwise to the target itself; either way it starts from ResetDrawingState and the DC is
+// the area (laid out as the target) and no other draw is using it,
+// otherwise to the target itself; StartDrawing readies it, and the DC is
 // handed back as it came when the scope ends. Nothing reaches a buffered
 // target until Commit.
 class [[nodiscard]] CPaintScope {
@@ -69,7 +69,11 @@ public:
     CPaintScope(const CPaintScope&) = delete;
     CPaintScope& operator=(const CPaintScope&) = delete;
 
-    // Where to draw, in the target's logical coordinates.
+    // The DC to draw in, from ResetDrawingState with the target's font, in
+    // the target's logical coordinates; a buffer starts with the target's
+    // pixels. Not needed for a frame written whole into the buffer.
+    HDC StartDrawing();
+    // The DC drawn in.
     HDC dc() const { return m_dc; }
     // The surface drawn in, when it is the buffer; null on the target.
     CDibSurface* Buffer() const { return m_buffer; }

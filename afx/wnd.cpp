@@ -204,6 +204,11 @@ HWND CWnd::GetSafeOwner(CWnd* parent) {
 std::wstring CWnd::GetWindowText() const { return AfxGetWindowText(m_hWnd); }
 
 std::wstring AfxGetWindowText(HWND hwnd) {
+    // Most texts fit a small buffer: one message instead of two.
+    wchar_t small[256];
+    const int got = ::GetWindowTextW(hwnd, small, static_cast<int>(std::size(small)));
+    if (got >= 0 && got < static_cast<int>(std::size(small)) - 1)
+        return std::wstring(small, static_cast<std::size_t>(got));
     const int length = ::GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);

@@ -18,7 +18,10 @@ namespace {
 constexpr UINT_PTR kTooltipId = 1;
 constexpr int kTooltipMaxWidth = 400;
 constexpr DWORD kButtonTypeMask = 0x0F;
-constexpr DWORD kCheckBoxBit = 0x02;  // set for every check-box and radio type
+// The button types BS_CHECKBOX, BS_AUTOCHECKBOX and BS_AUTO3STATE share this
+// bit, and so checkbox mode is taken from it alone (group boxes, push boxes
+// and owner-draw types have it too; radio types and BS_3STATE do not).
+constexpr DWORD kCheckBoxBit = 0x02;
 
 }  // namespace
 

@@ -30,6 +30,11 @@
 #include "afx/std_controls.h"
 #include "afx/tooltip_ctrl.h"
 
+namespace button_st {
+struct Drawing;
+struct FrameKey;
+}  // namespace button_st
+
 class CButtonST : public CButton {
 public:
     // Result codes of the setting operations.
@@ -289,9 +294,10 @@ private:
     // image's extent, the right way round in a right-to-left button too; a
     // repeat of the last such drawing on the same pixels is copied from it.
     void DrawIconState(HDC dc, HICON icon, const RECT& image, SIZE iconSize, UINT flags);
+    // The key of the frame item asks for, with its caption text.
+    button_st::FrameKey FrameKeyOf(const DRAWITEMSTRUCT& item, std::wstring text) const;
     // The drawing's surfaces, memos and the draw under way; made on the
     // first draw (construction makes no GDI object).
-    struct Drawing;
-    Drawing& PrepareDrawing();
-    std::unique_ptr<Drawing> m_drawing;
+    button_st::Drawing& PrepareDrawing();
+    std::unique_ptr<button_st::Drawing> m_drawing;
 };

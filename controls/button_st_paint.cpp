@@ -27,8 +27,8 @@ int CButtonST::FaceColorIndex() const {
     return hasFocus ? kFaceFocused : kFaceNormal;
 }
 
-CButtonST::Drawing& CButtonST::PrepareDrawing() {
-    if (!m_drawing) m_drawing = std::make_unique<Drawing>();
+button_st::Drawing& CButtonST::PrepareDrawing() {
+    if (!m_drawing) m_drawing = std::make_unique<button_st::Drawing>();
     // The surfaces are the drawing thread's (a button drawn on another
     // thread than before takes that thread's).
     if (m_drawing->thread != ::GetCurrentThreadId()) {
@@ -38,17 +38,17 @@ CButtonST::Drawing& CButtonST::PrepareDrawing() {
     return *m_drawing;
 }
 
-button_st::FrameKey CButtonST::Drawing::KeyOf(const CButtonST& button, const DRAWITEMSTRUCT& item, std::wstring text) {
+button_st::FrameKey CButtonST::FrameKeyOf(const DRAWITEMSTRUCT& item, std::wstring text) const {
     button_st::FrameKey key;
     auto& fixed = key.fixed;
     fixed.item = item.rcItem;
-    button.GetClientRect(&fixed.client);
+    GetClientRect(&fixed.client);
     fixed.state = item.itemState & kStateBitsRead;
-    fixed.hover = button.isHover;
-    fixed.menuOpen = button.menuShown && button.menu;
-    fixed.isDefault = button.isDefault;
-    fixed.isCheckBox = button.isCheckBox;
-    fixed.check = button.checkState;
+    fixed.hover = isHover;
+    fixed.menuOpen = menuShown && menu;
+    fixed.isDefault = isDefault;
+    fixed.isCheckBox = isCheckBox;
+    fixed.check = checkState;
     fixed.layout = ::GetLayout(item.hDC) & LAYOUT_RTL;
     const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
     for (std::size_t i = 0; i < std::size(system); ++i) fixed.system[i] = ::GetSysColor(system[i]);
@@ -66,35 +66,34 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     hasFocus = item->itemState & ODS_FOCUS;
     isDisabled = item->itemState & ODS_DISABLED;
 
-    // Every step draws out of sight, from the same starting state whatever
-    // the last draw left, and the button reaches the screen in one copy.
-    Drawing& drawing = PrepareDrawing();
-    const bool plainly = button_st::DrawingPlainly();
-    afx::CPaintScope scope(item->hDC, item->rcItem, plainly ? nullptr : &drawing.surfaces->frame);
-    struct UnderWay {
-        Drawing& drawing;
-        ~UnderWay() { drawing.scope = nullptr; }
-    } const underWay{drawing};
-    drawing.scope = &scope;
-    CDC dc(scope.dc());
-
     // A repaint of an unchanged button (as most are) puts its last frame
     // back. Only for this class itself: a derived one may draw from state
     // of its own.
+    button_st::Drawing& drawing = PrepareDrawing();
+    const bool plainly = button_st::DrawingPlainly();
     std::wstring text = GetWindowText();
-    bool memo = scope.Buffer() != nullptr && typeid(*this) == typeid(CButtonST);
+    bool memo = !plainly && typeid(*this) == typeid(CButtonST);
     button_st::FrameKey key;
     if (memo) {
-        key = Drawing::KeyOf(*this, *item, text);
+        key = FrameKeyOf(*item, text);
         memo = FaceCovers(item->rcItem, key.fixed.client);
-    }
-    if (memo) {
-        if (drawing.frame.PutBack(key, scope)) {
-            scope.Commit();
-            return;
-        }
+        if (memo && drawing.frame.PutBack(key, item->hDC, item->rcItem)) return;
     }
 
+    // Every step draws out of sight, from the same starting state whatever
+    // the last draw left, and the button reaches the screen in one copy.
+    afx::CPaintScope scope(item->hDC, item->rcItem, plainly ? nullptr : &drawing.surfaces->frame);
+    struct UnderWay {
+        button_st::Drawing& drawing;
+        ~UnderWay() { drawing.scope = nullptr; }
+    } const underWay{drawing};
+    drawing.scope = &scope;
+    if (memo && drawing.frame.PutBack(key, scope)) {
+        scope.Commit();
+        return;
+    }
+
+    CDC dc(scope.StartDrawing());
     RECT work = item->rcItem;
     ::SetBkMode(dc, TRANSPARENT);
     if (drawTransparent) {
@@ -256,9 +255,13 @@ void CButtonST::DrawIconState(HDC dc, HICON icon, const RECT& image, SIZE iconSi
     };
     // The memo works on the buffer's pixels, so only on the buffer of the
     // draw under way and inside its area; it holds all the drawing may
-    // touch: the icon's size drawn as it is, the extent greyed.
+    // touch: the icon at its own size drawn as it is, the extent as well
+    // greyed (the system greys the whole extent through the icon's shape).
     const afx::CPaintScope* scope = m_drawing ? m_drawing->scope : nullptr;
-    const RECT touched{at.x, at.y, at.x + std::max(iconSize.cx, extent.cx), at.y + std::max(iconSize.cy, extent.cy)};
+    const SIZE reach = (flags & DSS_DISABLED) == 0
+                           ? iconSize
+                           : SIZE{std::max(iconSize.cx, extent.cx), std::max(iconSize.cy, extent.cy)};
+    const RECT touched{at.x, at.y, at.x + reach.cx, at.y + reach.cy};
     RECT inside{};
     if (scope == nullptr || scope->Buffer() == nullptr || scope->dc() != dc || ::IsRectEmpty(&touched) ||
         !::IntersectRect(&inside, &touched, &scope->Device()) || !::EqualRect(&inside, &touched)) {

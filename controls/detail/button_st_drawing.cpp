@@ -31,6 +31,17 @@ bool FrameKey::operator==(const FrameKey& other) const {
     return std::memcmp(&fixed, &other.fixed, sizeof(fixed)) == 0 && text == other.text;
 }
 
+bool FrameMemo::PutBack(const FrameKey& key, HDC target, const RECT& area) const {
+    const LONG width = area.right - area.left, height = area.bottom - area.top;
+    if (!m_valid || (::GetLayout(target) & LAYOUT_RTL) != 0 || !(key == m_key) || m_pixels.size() != PixelCount(area))
+        return false;
+    // The kept pixels are a top-down 32-bit DIB of the area: one copy.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return ::StretchDIBits(target, area.left, area.top, width, height, 0, 0, width, height, m_pixels.data(), &info,
+                           DIB_RGB_COLORS, SRCCOPY) == height;
+}
+
 bool FrameMemo::PutBack(const FrameKey& key, const afx::CPaintScope& scope) const {
     if (!m_valid || scope.Buffer() == nullptr || !(key == m_key) || m_pixels.size() != PixelCount(scope.Device()))
         return false;

@@ -19,7 +19,6 @@
 
 #include "afx/handles.h"
 #include "afx/paint_scope.h"
-#include "controls/button_st.h"
 
 namespace button_st {
 
@@ -60,6 +59,9 @@ struct FrameKey {
 // The last frame a button drew into the buffer, with its key.
 class FrameMemo {
 public:
+    // Puts the kept frame straight onto a left-to-right target at area when
+    // key is its key; false (nothing drawn) otherwise.
+    bool PutBack(const FrameKey& key, HDC target, const RECT& area) const;
     // Writes the kept frame into the scope's buffer when key is its key;
     // false (nothing written) otherwise.
     bool PutBack(const FrameKey& key, const afx::CPaintScope& scope) const;
@@ -133,16 +135,13 @@ private:
 };
 bool DrawingPlainly();
 
-}  // namespace button_st
-
 // A button's share of its thread's surfaces, its memos and the draw under way.
-struct CButtonST::Drawing {
-    std::shared_ptr<button_st::Surfaces> surfaces;
+struct Drawing {
+    std::shared_ptr<Surfaces> surfaces;
     DWORD thread = 0;  // the thread whose surfaces they are
-    button_st::FrameMemo frame;
-    button_st::IconMemo icon;
+    FrameMemo frame;
+    IconMemo icon;
     const afx::CPaintScope* scope = nullptr;  // while DrawItem runs
-
-    // The key of the frame item asks for, with the caption text.
-    static button_st::FrameKey KeyOf(const CButtonST& button, const DRAWITEMSTRUCT& item, std::wstring text);
 };
+
+}  // namespace button_st

@@ -116,6 +116,19 @@ TEST_F(GalleryTest, AChangeOfSystemColoursReplacesTheCustomColours) {
     EXPECT_EQ(Shown(tooltipButton)->PixelAt(4, 4), systemFace) << "the custom face gave way to the system's";
 }
 
+TEST_F(GalleryTest, TheBitmapButtonLooksAsItDidAfterItIsDisabledAndEnabledAgain) {
+    const HWND bitmapButton = Control(IDC_BUTTON_BITMAP);
+    const std::unique_ptr<demo::Picture> before = Shown(bitmapButton);
+    ::EnableWindow(bitmapButton, FALSE);  // the gallery's button repaints itself as for any other caller
+    ASSERT_TRUE(demo::WaitFor(2s, [&] { return Shown(bitmapButton)->Differing(*before) > 0; })) << "drawn disabled";
+    demo::Settle();
+    const std::unique_ptr<demo::Picture> disabled = Shown(bitmapButton);
+    ::EnableWindow(bitmapButton, TRUE);
+    ASSERT_TRUE(demo::WaitFor(2s, [&] { return Shown(bitmapButton)->Differing(*disabled) > 0; })) << "redrawn";
+    demo::Settle();
+    EXPECT_EQ(Shown(bitmapButton)->Differing(*before), 0) << "pixels that differ from its look before";
+}
+
 TEST_F(GalleryTest, ARefusedLinkReturnsToItsLinkColourOnceThePointerLeaves) {
     const HWND link = Control(IDC_LINK_MISSING);
     const COLORREF hover = ::GetSysColor(COLOR_HIGHLIGHT);

@@ -39,8 +39,13 @@ inline void DispatchPending() {
     PumpUntil([] { return true; });
 }
 
-// Moves the pointer and runs the messages until it is there.
+// Moves the pointer and runs the messages until it is there (from a point
+// aside when it is there already: arriving must be a move).
 inline void MovePointerTo(POINT at) {
+    if (demo::PointerIsAt(at)) {
+        demo::SendPointerTo({at.x + 8, at.y + 8});
+        PumpUntil([at] { return !demo::PointerIsAt(at); });
+    }
     demo::SendPointerTo(at);
     PumpUntil([at] { return demo::PointerIsAt(at); });
     PumpFor(30);

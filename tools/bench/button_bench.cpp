@@ -16,9 +16,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "afx/handles.h"
 #include "afx/message_map.h"
@@ -61,14 +65,24 @@ void CountGdiObjectsMade() {
     Count("CreateRectRgnIndirect", &::CreateRectRgnIndirect);
 }
 
-// Microseconds per repaint over count repaints of the button.
-double TimeRepaints(HWND button, int count) {
-    const Clock::time_point start = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        ::InvalidateRect(button, nullptr, TRUE);
-        ::UpdateWindow(button);
+// Microseconds per repaint of each button over count repaints of each,
+// taken in turns of a hundred, so that whatever else the machine does
+// weighs on every button alike.
+template <std::size_t N>
+std::array<double, N> TimeRepaints(const HWND (&buttons)[N], int count) {
+    std::array<double, N> micros{};
+    for (int done = 0; done < count; done += 100) {
+        for (std::size_t b = 0; b < N; ++b) {
+            const Clock::time_point start = Clock::now();
+            for (int i = done; i < std::min(done + 100, count); ++i) {
+                ::InvalidateRect(buttons[b], nullptr, TRUE);
+                ::UpdateWindow(buttons[b]);
+            }
+            micros[b] += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        }
     }
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / count;
+    for (double& each : micros) each /= count;
+    return micros;
 }
 
 // Microseconds per DrawItem alone, into a memory bitmap of the button's
@@ -129,11 +143,10 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
     ::SetCursorPos(centre.x, centre.y);
     flatHovered.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
 
-    const double systemMicros = TimeRepaints(system, repaints);
-    g_created = 0;
-    const double iconMicros = TimeRepaints(iconCaption.m_hWnd, repaints);
-    const long createdPerRepaints = g_created;
-    const double flatMicros = TimeRepaints(flatHovered.m_hWnd, repaints);
+    g_created = 0;  // only the owner-drawn buttons' draws call the counted functions
+    const HWND timed[] = {system, iconCaption.m_hWnd, flatHovered.m_hWnd};
+    const auto [systemMicros, iconMicros, flatMicros] = TimeRepaints(timed, repaints);
+    const long createdPerRepaints = g_created / 2;
     const double drawMicros = TimeDrawItem(iconCaption, repaints);
     const double changingMicros = TimeDrawItem(iconCaption, repaints, true);
     const long userAlive = ReplaceAll(iconCaption, host.m_hWnd, replacements);
@@ -152,6 +165,40 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
                 freeAtStart - probe::FreeGdiSlots());
 }
 
+// The GDI objects the process holds with count buttons on a host, each with
+// an icon and its derived greyscale icon and a caption, all drawn: system
+// push buttons with the images kept beside them, or owner-drawn buttons
+// holding them.
+long HeldWithButtons(int count, bool ownerDrawn, long freeAtStart) {
+    probe::ControlHost host({20 * 40 + 20, 10 * 40 + 20});
+    std::vector<std::unique_ptr<CButtonST>> buttons;
+    std::vector<afx::unique_hicon> images;  // the system buttons' images, kept as a button keeps them
+    for (int i = 0; i < count; ++i) {
+        const int x = 10 + (i % 20) * 40, y = 10 + (i / 20 % 10) * 40;
+        const HWND window = host.AddChild(L"BUTTON", L"Go", BS_PUSHBUTTON, {x, y, x + 38, y + 38}, 0);
+        HICON hot = probe::MakeIcon(RGB(0, 120, 200), 16);
+        if (ownerDrawn) {
+            buttons.push_back(std::make_unique<CButtonST>());
+            buttons.back()->SubclassWindow(window);
+            buttons.back()->SetIcons(hot, reinterpret_cast<HICON>(CButtonST::kGrayscaleNormal));
+        } else {
+            images.emplace_back(CButtonST::CreateGrayscaleIcon(hot));
+            images.emplace_back(hot);
+        }
+    }
+    ::UpdateWindow(host.m_hWnd);
+    return freeAtStart - probe::FreeGdiSlots();
+}
+
+// GDI objects an owner-drawn button holds beyond its images: count of them
+// against as many system buttons with the same images beside them.
+double HeldPerButton(int count) {
+    const long freeAtStart = probe::FreeGdiSlots();
+    const long system = HeldWithButtons(count, false, freeAtStart);
+    const long ownerDrawn = HeldWithButtons(count, true, freeAtStart);
+    return static_cast<double>(ownerDrawn - system) / count;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -167,6 +214,9 @@ int wmain(int argc, wchar_t** argv) {
     // process (fonts, window class and DC caches) on first use, and those are
     // not the button's.
     RunButtons(10, 10, 0, false);
+    HeldWithButtons(10, true, 0);
+    HeldWithButtons(10, false, 0);
+    std::printf("GDI objects held per button beyond its images (200 buttons): %.2f\n", HeldPerButton(200));
     const long freeAtStart = probe::FreeGdiSlots();
     RunButtons(repaints, replacements, freeAtStart, true);
     const long freeAtEnd = probe::FreeGdiSlots();

@@ -106,4 +106,11 @@ int Picture::Count(COLORREF color) const noexcept {
     return count;
 }
 
+int Picture::Differing(const Picture& other) const noexcept {
+    int count = 0;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) count += PixelAt(x, y) != other.PixelAt(x, y);
+    return count;
+}
+
 }  // namespace demo

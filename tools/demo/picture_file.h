@@ -28,6 +28,8 @@ public:
     [[nodiscard]] COLORREF PixelAt(int x, int y) const noexcept;
     // How many of the picture's pixels have the colour.
     [[nodiscard]] int Count(COLORREF color) const noexcept;
+    // How many pixels differ from other's (a picture of the same size).
+    [[nodiscard]] int Differing(const Picture& other) const noexcept;
     bool SaveBmp(const wchar_t* path) const noexcept;
 
 private:

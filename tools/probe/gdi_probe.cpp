@@ -41,6 +41,11 @@ Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
     m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
 }
 
+void Canvas::CopyScreen(int left, int top) {
+    const afx::unique_window_dc screen = afx::GetDC(nullptr);
+    ::BitBlt(m_dc.get(), 0, 0, m_width, m_height, screen.get().dc, left, top, SRCCOPY);
+}
+
 COLORREF Canvas::At(int x, int y) const {
     ::GdiFlush();
     const std::uint32_t pixel = m_pixels[(y < 0 ? m_height + y : y) * m_width + (x < 0 ? m_width + x : x)];
@@ -91,15 +96,12 @@ bool IconAlive(HICON icon) {
     return true;
 }
 
-long FreeGdiSlots() {
-    std::vector<HBRUSH> brushes;
-    for (;;) {
-        HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-        if (brush == nullptr) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) ::DeleteObject(brush);
-    return static_cast<long>(brushes.size());
+GdiExhausted::GdiExhausted() {
+    while (HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3))) m_brushes.push_back(brush);
+}
+
+GdiExhausted::~GdiExhausted() {
+    for (HBRUSH brush : m_brushes) ::DeleteObject(brush);
 }
 
 int CountThreadWindows(const wchar_t* className) {

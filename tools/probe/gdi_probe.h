@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "afx/handles.h"
 
@@ -22,8 +24,21 @@ public:
     HDC dc() const { return m_dc.get(); }
     int width() const { return m_width; }
     int height() const { return m_height; }
+    // Copies the screen's pixels from its top-left corner at (left, top).
+    void CopyScreen(int left, int top);
     // Negative coordinates count from the right or bottom edge.
     COLORREF At(int x, int y) const;
+    // The box of the pixels that match(colour); empty (left >= right) if none.
+    template <class Match>
+    RECT Box(Match match) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (LONG y = 0; y < m_height; ++y)
+            for (LONG x = 0; x < m_width; ++x)
+                if (match(At(x, y)))
+                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                           std::max(box.bottom, y + 1)};
+        return box;
+    }
     // How many of its pixels have the colour.
     int Count(COLORREF color) const;
     // The first pixel of the device rectangle within (row by row) that
@@ -54,10 +69,24 @@ HBITMAP MakeHalfBitmap(COLORREF left, COLORREF right, int size = 16);
 // that should have freed it.
 bool IconAlive(HICON icon);
 
-// How many more GDI objects the process may make now: brushes made until
-// GDI refuses, then deleted. Every object alive takes a slot, so the
-// difference between two counts is what was made and kept in between.
-long FreeGdiSlots();
+// Every GDI object the process may still make taken by brushes, until the
+// guard goes: whatever GDI is asked for meanwhile, it refuses.
+class GdiExhausted {
+public:
+    GdiExhausted();
+    ~GdiExhausted();
+    GdiExhausted(const GdiExhausted&) = delete;
+    GdiExhausted& operator=(const GdiExhausted&) = delete;
+    long taken() const { return static_cast<long>(m_brushes.size()); }
+
+private:
+    std::vector<HBRUSH> m_brushes;
+};
+
+// How many more GDI objects the process may make now. Every object alive
+// takes a slot, so the difference between two counts is what was made and
+// kept in between.
+inline long FreeGdiSlots() { return GdiExhausted().taken(); }
 
 // The windows of the calling thread whose class is className (any depth).
 int CountThreadWindows(const wchar_t* className);
