@@ -2,6 +2,13 @@
 
 #include <shellapi.h>
 
+// The controls' links go through AfxShellExecuteEx. Its structure is given
+// by sizeof, which differs by architecture; in a 64-bit program it must be
+// the 112 bytes the system documents.
+#ifdef _WIN64
+static_assert(sizeof(SHELLEXECUTEINFOW) == 112);
+#endif
+
 namespace {
 ShellExecuteFunction g_shellExecute = &::ShellExecuteW;
 ShellExecuteExFunction g_shellExecuteEx = &::ShellExecuteExW;

@@ -78,6 +78,24 @@ thread_local CWnd* t_pendingCreate = nullptr;
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 thread_local HHOOK t_createHook = nullptr;
 
+// A message for every descendant of a window (SendMessageToDescendants).
+struct DescendantMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// EnumChildWindows' callback: sends the message to one descendant. A named
+// CALLBACK function, not a lambda: only x64 has a single calling convention
+// that a lambda's conversion would match.
+BOOL CALLBACK SendToDescendant(HWND child, LPARAM data) noexcept {
+    return AfxCallGuarded(TRUE, [&] {
+        const auto* what = reinterpret_cast<const DescendantMessage*>(data);
+        ::SendMessageW(child, what->message, what->wParam, what->lParam);
+        return TRUE;
+    });
+}
+
 }  // namespace
 
 CWnd::~CWnd() {
@@ -159,22 +177,9 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
 bool CWnd::DestroyWindow() { return IsOwnWindow(m_hWnd) && ::DestroyWindow(m_hWnd) != FALSE; }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const {
-    struct Sent {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    } sent{message, wParam, lParam};
+    const DescendantMessage sent{message, wParam, lParam};
     // EnumChildWindows visits children's children too.
-    ::EnumChildWindows(
-        m_hWnd,
-        [](HWND child, LPARAM data) noexcept -> BOOL {
-            return AfxCallGuarded(TRUE, [&] {
-                const auto* what = reinterpret_cast<const Sent*>(data);
-                ::SendMessageW(child, what->message, what->wParam, what->lParam);
-                return TRUE;
-            });
-        },
-        reinterpret_cast<LPARAM>(&sent));
+    ::EnumChildWindows(m_hWnd, &SendToDescendant, reinterpret_cast<LPARAM>(&sent));
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {}

@@ -9,7 +9,12 @@
 namespace {
 
 constexpr wchar_t kLibraryNamePattern[] = L"QLDXDialogsOEM%ls.dll";
+// The maker's 64-bit library carries "64" in its name, the 32-bit one nothing.
+#ifdef _WIN64
 constexpr wchar_t kPlatformSuffix[] = L"64";
+#else
+constexpr wchar_t kPlatformSuffix[] = L"";
+#endif
 constexpr wchar_t kCouldntFindDllText[] = L"Couldn't find dll file: \n%s\n\nPlease check software installation.";
 constexpr wchar_t kCouldntLoadDllText[] = L"Couldn't load dll file: \n%s\n\nPlease check software installation.";
 

@@ -11,7 +11,8 @@
 #include "afx/handles.h"
 #include "companion/companion_interface.h"
 
-// The library's file name for this platform, "QLDXDialogsOEM64.dll".
+// The library's file name for this platform: "QLDXDialogsOEM64.dll" in a
+// 64-bit program, "QLDXDialogsOEM.dll" in a 32-bit one.
 std::wstring CompanionLibraryName();
 
 // Finds the library in the maker's folder under the common files folder

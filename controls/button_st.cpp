@@ -276,6 +276,12 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
     CancelHover();
 }
 
+// One leave notification is asked for with the structure 64-bit Windows
+// documents as 24 bytes; sizeof gives each architecture its own.
+#ifdef _WIN64
+static_assert(sizeof(TRACKMOUSEEVENT) == 24);
+#endif
+
 void CButtonST::TrackLeave() {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
     ::_TrackMouseEvent(&track);

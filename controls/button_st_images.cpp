@@ -1,6 +1,8 @@
 // CButtonST's images: loading icons and bitmaps into the two slots, the
 // derived greyscale and darker icons, the masks of bitmaps, and owning all
 // of them (controls/button_st.h).
+#include <bit>
+#include <cmath>
 #include <cstdint>
 
 #include "afx/module_state.h"
@@ -11,6 +13,56 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr double kDarkenFactor = 0.25;
+
+// The derived colours are defined by double-precision arithmetic, and must
+// come out the same in a 32-bit program, whose doubles live on the x87 unit
+// with 64 significant bits: there pure white sums to just under 255 and
+// truncates to 254, where doubles round the sum to 255. So the arithmetic is
+// done in integers, each step rounded as a double rounds it: to 53
+// significant bits, to nearest, ties to even.
+using Bits = std::uint64_t;
+
+constexpr Bits RoundToDouble(Bits value) {
+    const int dropped = std::bit_width(value) - 53;
+    if (dropped <= 0) return value;
+    const Bits unit = Bits{1} << dropped, rest = value & (unit - 1), half = unit >> 1;
+    value -= rest;
+    if (rest > half || (rest == half && (value & unit) != 0)) value += unit;
+    return value;
+}
+
+// The greyscale weights as doubles hold them, in units of 2^-56: the
+// smallest unit of the three, so every product and sum of the formula is a
+// whole number of it, and any sum up to 255 fits in 64 bits.
+constexpr int kGrayScale = 56;
+constexpr Bits kRedWeight = static_cast<Bits>(0.299 * 0x1p56);
+constexpr Bits kGreenWeight = static_cast<Bits>(0.587 * 0x1p56);
+constexpr Bits kBlueWeight = static_cast<Bits>(0.114 * 0x1p56);
+
+// 0.587 g + 0.299 r + 0.114 b, summed in that order, truncated.
+BYTE GrayLevel(COLORREF pixel) {
+    const Bits green = RoundToDouble(kGreenWeight * GetGValue(pixel));
+    const Bits red = RoundToDouble(kRedWeight * GetRValue(pixel));
+    const Bits blue = RoundToDouble(kBlueWeight * GetBValue(pixel));
+    return static_cast<BYTE>(RoundToDouble(RoundToDouble(green + red) + blue) >> kGrayScale);
+}
+
+// c - c * factor, truncated, for a factor in (0, 1]: the factor is
+// mantissa * 2^-shift exactly, so c * factor is the rounded product over
+// 2^shift. Its whole part w leaves n = c - w; a fraction f > 0 leaves the
+// difference n - f between n - 1 and n, which rounds up to n only within
+// half a unit of the last place below n (a tie goes to n, whose last bit
+// is even), and truncates to n - 1 otherwise.
+BYTE Darken(BYTE c, Bits mantissa, int shift) {
+    const Bits product = RoundToDouble(c * mantissa);
+    const Bits whole = shift < 64 ? product >> shift : 0;
+    const Bits fraction = shift < 64 ? product & ((Bits{1} << shift) - 1) : product;
+    const int n = c - static_cast<int>(whole);
+    if (fraction == 0) return static_cast<BYTE>(n);
+    const int halfUnit = shift + std::bit_width(static_cast<unsigned>(n - 1)) - 54;  // as a power of 2^-shift
+    const bool roundsUp = halfUnit >= 64 || (halfUnit >= 0 && fraction <= (Bits{1} << halfUnit));
+    return static_cast<BYTE>(roundsUp ? n : n - 1);
+}
 
 // A new icon of the source's size whose colour pixels are transform(pixel);
 // black pixels stay black and the mask is the source's. Null when any step
@@ -153,8 +205,7 @@ DWORD CButtonST::SetBitmaps(WORD hotId, COLORREF hotTransparent, WORD normalId, 
 
 HICON CButtonST::CreateGrayscaleIcon(HICON icon) {
     return TransformIcon(icon, [](COLORREF pixel) {
-        const double gray = 0.587 * GetGValue(pixel) + 0.299 * GetRValue(pixel) + 0.114 * GetBValue(pixel);
-        const auto g = static_cast<BYTE>(static_cast<int>(gray));
+        const BYTE g = GrayLevel(pixel);
         return RGB(g, g, g);
     });
 }
@@ -164,7 +215,11 @@ HICON CButtonST::CreateDarkerIcon(HICON icon) {
 }
 
 COLORREF CButtonST::DarkenColor(COLORREF color, double factor) {
-    if (factor <= 0.0 || factor > 1.0) return color;
-    const auto darken = [factor](BYTE c) { return static_cast<BYTE>(static_cast<int>(c - c * factor)); };
-    return RGB(darken(GetRValue(color)), darken(GetGValue(color)), darken(GetBValue(color)));
+    if (!(factor > 0.0) || factor > 1.0) return color;
+    // Splitting a double into its mantissa and exponent is exact.
+    int exponent = 0;
+    const auto mantissa = static_cast<Bits>(std::ldexp(std::frexp(factor, &exponent), 53));
+    const int shift = 53 - exponent;
+    return RGB(Darken(GetRValue(color), mantissa, shift), Darken(GetGValue(color), mantissa, shift),
+               Darken(GetBValue(color), mantissa, shift));
 }

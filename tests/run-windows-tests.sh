@@ -2,10 +2,14 @@
 # Runs the Windows test tiers (`make test` calls this) in a Wine session of
 # their own, with the local update page the end-to-end tests talk to:
 #
-#   tests/run-windows-tests.sh [COMMAND [ARGS...]]     (default: ctest --preset windows)
+#   tests/run-windows-tests.sh [COMMAND [ARGS...]]
+#
+# By default the 64-bit build's tiers, then the 32-bit build's, even when the
+# first fail (one at a time: real input needs the desktop to itself).
 #
 # The session is a fresh prefix under build/wine/ (no test sees what an
-# earlier run left), on an Xvfb of its own when there is no display, inside
+# earlier run left) that runs programs of either architecture, on an Xvfb
+# of its own when there is no display, inside
 # tools/update_page/with-ca.sh so the page's CA is trusted by these Wine
 # processes only. Whatever happens, the session ends its wineserver, the
 # update page server and the Xvfb, and deletes the prefix.
@@ -20,7 +24,8 @@ set -euo pipefail
 VX_TAG="windows-tests"
 # shellcheck source=scripts/wine-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-lib.sh"
-[ $# -gt 0 ] || set -- ctest --preset windows
+# shellcheck disable=SC2016 # expanded by the inner shell
+[ $# -gt 0 ] || set -- bash -c 'rc=0; for p in windows windows-x86; do ctest --preset "$p" || rc=1; done; exit $rc'
 
 cd "$VX_ROOT"
 mkdir -p "$VX_BUILD/wine"

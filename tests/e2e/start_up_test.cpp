@@ -3,6 +3,7 @@
 // nobody trusts, the companion library missing, and the ways to close.
 #include <functional>
 
+#include "paths.h"
 #include "process_windows.h"
 #include "utf8.h"
 #include "utility_run.h"
@@ -115,7 +116,8 @@ TEST_F(StartUpTest, MissingCompanionLibraryIsReportedBeforeTheSplash) {
         return screen.mainDialog != nullptr;
     });
 
-    EXPECT_EQ(text, L"Couldn't find dll file: \nQLDXDialogsOEM64.dll\n\nPlease check software installation.");
+    EXPECT_EQ(text, std::wstring(L"Couldn't find dll file: \n") + demo::kCompanionName +
+                        L"\n\nPlease check software installation.");
     ASSERT_TRUE(seen.box.first && seen.splash.first && seen.mainDialog.first);
     EXPECT_LT(*seen.box.first, *seen.splash.first) << "the box comes before the splash";
     EXPECT_FALSE(seen.startUpMessage.first) << "no start-up message without the library";

@@ -214,33 +214,6 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
     }
 }
 
-TEST(ButtonST, DerivedIconsFollowTheirFormulas) {
-    struct Row {
-        COLORREF source, gray, darker;
-        // clang-format off
-    } rows[] = {
-        {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)},
-        {RGB(255, 255, 255), RGB(255, 255, 255), RGB(191, 191, 191)},
-        {RGB(128, 128, 128), RGB(127, 127, 127), RGB(96, 96, 96)},
-        {RGB(1, 1, 1), RGB(0, 0, 0), RGB(0, 0, 0)},
-        {RGB(255, 0, 0), RGB(76, 76, 76), RGB(191, 0, 0)},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        const afx::unique_hicon source(MakeIcon(row.source, 4));
-        for (const auto& [made, expected] :
-             {std::pair{afx::unique_hicon(CButtonST::CreateGrayscaleIcon(source.get())), row.gray},
-              std::pair{afx::unique_hicon(CButtonST::CreateDarkerIcon(source.get())), row.darker}}) {
-            ASSERT_TRUE(made);
-            const probe::Canvas canvas(4, 4);
-            ::DrawIconEx(canvas.dc(), 0, 0, made.get(), 4, 4, 0, nullptr, DI_IMAGE);
-            EXPECT_EQ(canvas.At(1, 1), expected) << std::hex << row.source;
-        }
-    }
-    EXPECT_EQ(CButtonST::DarkenColor(RGB(200, 100, 50), 1.5), RGB(200, 100, 50)) << "factor out of range";
-    EXPECT_EQ(CButtonST::CreateGrayscaleIcon(nullptr), nullptr);
-}
-
 // A flat, a standard default, a checkbox and a plain button in a row, in
 // that tab order.
 class ButtonBehaviour : public testing::Test {

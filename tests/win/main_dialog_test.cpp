@@ -7,6 +7,7 @@
 #include "afx/registry.h"
 #include "afx/wait_cursor.h"
 #include "afx/win_app.h"
+#include "app/companion_library.h"
 #include "app/help.h"
 #include "app/utility_app.h"
 #include "app/utility_dlg.h"
@@ -197,7 +198,7 @@ TEST_F(MainDialog, HelpOpensTheFileByEachWayOrSaysItIsMissing) {
 }
 
 TEST_F(MainDialog, TheStartUpMessageAndTheHourglassLastAsLongAsTheUpdateCheck) {
-    const afx::unique_hmodule companion(::LoadLibraryW((ProgramFolder() + L"QLDXDialogsOEM64.dll").c_str()));
+    const afx::unique_hmodule companion(::LoadLibraryW((ProgramFolder() + CompanionLibraryName()).c_str()));
     ASSERT_TRUE(companion);
     // Due at every start, with the suite's folders alike.
     TempFolder suite;

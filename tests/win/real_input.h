@@ -39,16 +39,28 @@ inline void DispatchPending() {
     PumpUntil([] { return true; });
 }
 
-// Moves the pointer and runs the messages until it is there (from a point
-// aside when it is there already: arriving must be a move).
+// Wine moves the X server's pointer along with each move, and the virtual
+// desktop (another process) hears of it when its thread next waits, reading
+// the X server first: a late echo would put the pointer back. The second
+// message the desktop answers comes after such a reading.
+inline void SettleDesktop() {
+    for (int i = 0; i < 2; ++i) ::SendMessageTimeoutW(::GetDesktopWindow(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr);
+    DispatchPending();
+}
+
+// Moves the pointer and runs the messages until it stays there, the echoes
+// of earlier moves heard first and this one's after (moved again should one
+// still put it back).
 inline void MovePointerTo(POINT at) {
-    if (demo::PointerIsAt(at)) {
-        demo::SendPointerTo({at.x + 8, at.y + 8});
-        PumpUntil([at] { return !demo::PointerIsAt(at); });
+    for (int tries = 0; tries < 5; ++tries) {
+        SettleDesktop();
+        demo::SendPointerTo(at);
+        PumpUntil([at] { return demo::PointerIsAt(at); });
+        PumpFor(30);
+        SettleDesktop();
+        PumpFor(30);
+        if (demo::PointerIsAt(at)) return;
     }
-    demo::SendPointerTo(at);
-    PumpUntil([at] { return demo::PointerIsAt(at); });
-    PumpFor(30);
 }
 
 // The input is in the thread's queue once SendInput returns: its messages

@@ -15,9 +15,17 @@ std::wstring UtilityPath();    // VornixUtility64.exe
 std::wstring GalleryPath();    // ControlsGallery64.exe
 std::wstring CompanionPath();  // QLDXDialogsOEM64.dll as built
 
+// The build's names: "64" in the 64-bit files' names, no number in the
+// 32-bit ones'. A driver drives the programs of its own architecture.
+#ifdef _WIN64
 inline constexpr wchar_t kCompanionName[] = L"QLDXDialogsOEM64.dll";
 inline constexpr wchar_t kUtilityName[] = L"VornixUtility64.exe";
 inline constexpr wchar_t kGalleryName[] = L"ControlsGallery64.exe";
+#else
+inline constexpr wchar_t kCompanionName[] = L"QLDXDialogsOEM.dll";
+inline constexpr wchar_t kUtilityName[] = L"VornixUtility.exe";
+inline constexpr wchar_t kGalleryName[] = L"ControlsGallery.exe";
+#endif
 
 // The whole content of a file another process may still be writing; empty
 // when it cannot be read.

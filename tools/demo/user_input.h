@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,14 +19,32 @@ inline POINT CentreOf(HWND window) {
     return {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
 }
 
-inline void SendPointerTo(POINT at) {
+// Where the pointer was last sent. Under Wine the X server hears of each
+// move, and a late echo of an earlier one can put the pointer back there for
+// a moment: a button goes down and up where the pointer was sent, as a
+// person's would, wherever such an echo left it.
+inline std::optional<POINT>& PointerTarget() {
+    static std::optional<POINT> target;
+    return target;
+}
+
+// Pointer input with the flags, at the pointer's target when there is one.
+inline void SendPointerInput(DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    // Absolute positions are in 0..65535 across the screen.
-    input.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags;
+    if (const std::optional<POINT>& at = PointerTarget()) {
+        input.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        // Absolute positions are in 0..65535 across the screen.
+        input.mi.dx = at->x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = at->y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
     ::SendInput(1, &input, sizeof(input));
+}
+
+inline void SendPointerTo(POINT at) {
+    PointerTarget() = at;
+    SendPointerInput(0);
 }
 
 // Whether the system has the pointer at that point (SendInput's moves take
@@ -35,13 +54,9 @@ inline bool PointerIsAt(POINT at) {
     return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
 }
 
-// The left button pressed (down) or released where the pointer is.
-inline void SendLeftButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof(input));
-}
+// The left button pressed (down) or released where the pointer was sent
+// (where it is, when it never was).
+inline void SendLeftButton(bool down) { SendPointerInput(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
 inline void SendLeftClick() {
     SendLeftButton(true);
