@@ -24,8 +24,10 @@ demo: build-windows
 # the sanitizers, then the Windows unit tests, the package (the example
 # built against an installation) and the end-to-end UI tests under Wine,
 # for the 64-bit and the 32-bit build, with the local update page server
-# running (tests/run-windows-tests.sh).
+# running (tests/run-windows-tests.sh); then the gallery at 100, 150 and
+# 200 % display scale, in a session of its own.
 test: build-native build-windows build-windows-x86
 	@bash scripts/check-format.sh
 	@ctest --preset native --parallel 2
 	@bash tests/run-windows-tests.sh
+	@bash tests/run-windows-tests.sh --scales

@@ -1,6 +1,9 @@
 #include "afx/dialog.h"
 
+#include <utility>
+
 #include "afx/dialog_template_data.h"
+#include "afx/dpi.h"
 #include "afx/exception_barrier.h"
 #include "afx/occ_manager.h"
 #include "afx/win_app.h"
@@ -55,6 +58,7 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
         afx::OnCommand<IDOK, &CDialog::OnOK>(),
         afx::OnCommand<IDCANCEL, &CDialog::OnCancel>(),
         afx::OnWmHelpInfo<&CDialog::OnHelpInfo>(),
+        afx::OnMessage<WM_DPICHANGED, &CDialog::OnDpiChanged>(),
     };
     static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
     return &map;
@@ -182,6 +186,7 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
         *result = OnInitDialog();
         return true;
     }
+    if (message == WM_NCDESTROY) afx::SetWindowDpi(m_hWnd, 0);
     return CWnd::OnWndMsg(message, wParam, lParam, result);
 }
 
@@ -194,4 +199,40 @@ void CDialog::PostNcDestroy() { m_continueModal = false; }
 BOOL CDialog::OnHelpInfo(HELPINFO*) {
     SendMessage(WM_COMMAND, ID_HELP);
     return TRUE;
+}
+
+LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
+    const UINT newDpi = LOWORD(dpi), oldDpi = afx::GetWindowDpi(m_hWnd);
+    if (newDpi == 0) return 0;
+    afx::SetWindowDpi(m_hWnd, newDpi);
+    if (newDpi != oldDpi) ScaleControls(oldDpi, newDpi);
+    if (const auto* place = reinterpret_cast<const RECT*>(suggested); place != nullptr)
+        ::SetWindowPos(m_hWnd, nullptr, place->left, place->top, place->right - place->left, place->bottom - place->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageToDescendants(afx::kWmDpiChangedAfterParent);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
+}
+
+void CDialog::ScaleControls(UINT oldDpi, UINT newDpi) {
+    const auto scale = [&](LONG value) { return ::MulDiv(value, static_cast<int>(newDpi), static_cast<int>(oldDpi)); };
+    const HFONT shared = m_scaledFont ? m_scaledFont.get() : reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTW description{};
+    afx::unique_hfont scaled;
+    if (shared != nullptr && ::GetObjectW(shared, sizeof(description), &description) != 0) {
+        description.lfHeight = scale(description.lfHeight);
+        scaled.reset(::CreateFontIndirectW(&description));
+    }
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+        if (place.left > place.right) std::swap(place.left, place.right);  // mapped into a mirrored dialog
+        ::SetWindowPos(child, nullptr, scale(place.left), scale(place.top), scale(place.right - place.left),
+                       scale(place.bottom - place.top), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (scaled && reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == shared)
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+    }
+    // The font the controls had is no longer used by any of them.
+    if (scaled) m_scaledFont = std::move(scaled);
 }

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "afx/handles.h"
 #include "afx/wnd.h"
 
 // The framework's Help command, sent when the user asks for help (F1) in a
@@ -53,6 +54,12 @@ protected:
 
     // When the user presses F1 in the dialog: sends the Help command.
     BOOL OnHelpInfo(HELPINFO* info);
+    // When the dialog is told it is drawn at another DPI (wParam's low word;
+    // moved to a monitor of another scale): it takes the rectangle the system
+    // suggests (lParam), its controls' places and their shared font scale by
+    // the same ratio, and each control is then sent
+    // WM_DPICHANGED_AFTERPARENT to follow with fonts and images of its own.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
@@ -62,8 +69,14 @@ private:
     // A top-level dialog whose template leaves it at the origin is centred
     // on its owner (or the screen), as users expect of a dialog box.
     void CenterIfUnplaced();
+    // Moves and sizes the controls by newDpi / oldDpi and gives those that
+    // use the dialog's font a copy of it scaled alike.
+    void ScaleControls(UINT oldDpi, UINT newDpi);
 
     INT_PTR m_nModalResult = -1;
     bool m_continueModal = false;
     bool m_centerOnInit = false;
+    // The controls' font at the DPI the dialog was last told (the dialog
+    // manager keeps and deletes the template's own).
+    afx::unique_hfont m_scaledFont;
 };

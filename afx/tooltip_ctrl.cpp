@@ -35,6 +35,12 @@ void CToolTipCtrl::UpdateTipText(const wchar_t* text, CWnd* window, UINT_PTR too
     SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::SetToolRect(CWnd* window, UINT_PTR toolId, const RECT& rect) {
+    TTTOOLINFOW info = ToolInfo(window, toolId);
+    info.rect = rect;
+    SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 std::wstring CToolTipCtrl::GetText(CWnd* window, UINT_PTR toolId) const {
     if (m_hWnd == nullptr) return {};
     // TTM_GETTEXTW gives no length; tips here are short, 1024 is plenty.

@@ -22,6 +22,8 @@ public:
     bool AddTool(CWnd* window, const wchar_t* text, const RECT& rect, UINT_PTR toolId);
     // Changes the text of window's tool toolId.
     void UpdateTipText(const wchar_t* text, CWnd* window, UINT_PTR toolId);
+    // Moves window's tool toolId to rect (client coordinates).
+    void SetToolRect(CWnd* window, UINT_PTR toolId, const RECT& rect);
     // The text of window's tool toolId (empty when there is none, or no
     // tooltip window yet).
     std::wstring GetText(CWnd* window, UINT_PTR toolId) const;

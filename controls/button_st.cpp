@@ -56,6 +56,7 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnMessage<WM_MOUSELEAVE, &CButtonST::OnMouseLeave>(),
         afx::OnMessage<BM_SETCHECK, &CButtonST::OnSetCheck>(),
         afx::OnMessage<BM_GETCHECK, &CButtonST::OnGetCheck>(),
+        afx::OnMessage<afx::kWmDpiChangedAfterParent, &CButtonST::OnDpiChangedAfterParent>(),
     };
     static constexpr AFX_MSGMAP map{&CButton::GetThisMessageMap, entries};
     return &map;

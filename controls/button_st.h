@@ -25,6 +25,7 @@
 #include <string>
 
 #include "afx/dc.h"
+#include "afx/dpi.h"
 #include "afx/handles.h"
 #include "afx/menu.h"
 #include "afx/std_controls.h"
@@ -70,7 +71,9 @@ public:
     // --- Images ---------------------------------------------------------
     // Icons from the resources: the hot icon id with its wanted size, and
     // the normal icon (0 none, kGrayscaleNormal, kDarkerNormal, or an id).
-    // Sizes of 0 take the resource's own. Result kOk or kInvalidImage.
+    // A size of 0 is the system's icon size at the button's DPI (the icon's
+    // best image scaled down to it), and such icons are loaded again when
+    // the button's DPI changes. Result kOk or kInvalidImage.
     DWORD SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR normalId, int normalWidth, int normalHeight);
     DWORD SetIcons(WORD hotId, INT_PTR normalId) { return SetIcons(hotId, 0, 0, normalId, 0, 0); }
     // Icons by handle (both owned from now on, also on failure); normal may
@@ -201,6 +204,9 @@ protected:
     LRESULT OnSetCheck(WPARAM check, LPARAM);
     // When BM_GETCHECK is sent to the button.
     LRESULT OnGetCheck(WPARAM, LPARAM);
+    // When the dialog's DPI has changed: icons loaded at the system's size
+    // are loaded again at the new one.
+    LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
 
 private:
     struct IconEntry {
@@ -253,6 +259,9 @@ private:
     void Play(const SoundEntry& sound) const;
     // The colour pair of the visual state: hot, focused or normal.
     int FaceColorIndex() const;
+    // A distance given for 96 DPI (image origin, push offset) at the DPI
+    // of the last draw, as the system's buttons scale their margins.
+    POINT Scaled(POINT distance) const;
 
     BOOL grayDisabledBitmap = TRUE;
     POINT imageOrigin{3, 3};
@@ -289,6 +298,17 @@ private:
         LPARAM value = 0;
     } menuCallback;
     SoundEntry sounds[2];
+
+    // The DPI of the last draw.
+    UINT m_dpi = afx::kDefaultDpi;
+    // The icons as last asked for by resource, loaded again at a new DPI
+    // when a size was left to the system (hot 0: icons given by handle).
+    struct {
+        WORD hot = 0;
+        int hotWidth = 0, hotHeight = 0;
+        INT_PTR normal = 0;
+        int normalWidth = 0, normalHeight = 0;
+    } m_iconIds;
 
     // Draws the icon (of iconSize) with DrawStateW at image's top-left with
     // image's extent, the right way round in a right-to-left button too; a

@@ -104,6 +104,7 @@ void CButtonST::ReleaseImages() {
     }
     for (IconEntry& entry : icons) entry = {};
     for (BitmapEntry& entry : bitmaps) entry = {};
+    m_iconIds = {};
 }
 
 bool CButtonST::StoreIcon(IconEntry& entry, HICON icon) {
@@ -143,8 +144,12 @@ DWORD CButtonST::SetIcons(HICON hot, HICON normal) {
 DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR normalId, int normalWidth,
                           int normalHeight) {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(hotId), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-    const auto load = [module](WORD id, int width, int height) {
-        return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0));
+    // A size left to the system is its icon size where the button is shown.
+    const UINT dpi = afx::GetWindowDpi(m_hWnd);
+    const auto load = [module, dpi](WORD id, int width, int height) {
+        return afx::LoadIconForSize(module, MAKEINTRESOURCEW(id),
+                                    width != 0 ? width : afx::GetSystemMetricForDpi(SM_CXICON, dpi),
+                                    height != 0 ? height : afx::GetSystemMetricForDpi(SM_CYICON, dpi));
     };
     HICON hot = load(hotId, hotWidth, hotHeight);
     const auto selector = static_cast<std::int32_t>(normalId);
@@ -152,7 +157,18 @@ DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR norma
                    : selector == kGrayscaleNormal || selector == kDarkerNormal
                        ? reinterpret_cast<HICON>(normalId)
                        : load(LOWORD(normalId), normalWidth, normalHeight);
-    return SetIcons(hot, normal);
+    const DWORD result = SetIcons(hot, normal);
+    if (result == kOk) m_iconIds = {hotId, hotWidth, hotHeight, normalId, normalWidth, normalHeight};
+    return result;
+}
+
+LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    const auto ids = m_iconIds;
+    const bool systemSize = ids.hotWidth == 0 || ids.hotHeight == 0 || ids.normalWidth == 0 || ids.normalHeight == 0;
+    if (ids.hot != 0 && systemSize)
+        SetIcons(ids.hot, ids.hotWidth, ids.hotHeight, ids.normal, ids.normalWidth, ids.normalHeight);
+    Repaint(true);
+    return 0;
 }
 
 bool CButtonST::StoreBitmap(BitmapEntry& entry, HBITMAP bitmap, COLORREF transparent) {

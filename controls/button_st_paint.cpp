@@ -6,6 +6,7 @@
 #include <typeinfo>
 #include <utility>
 
+#include "afx/dpi.h"
 #include "afx/paint_scope.h"
 #include "afx/thread_shared.h"
 #include "controls/button_st.h"
@@ -21,6 +22,10 @@ LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
+
+POINT CButtonST::Scaled(POINT distance) const {
+    return {afx::ScaleForDpi(distance.x, m_dpi), afx::ScaleForDpi(distance.y, m_dpi)};
+}
 
 int CButtonST::FaceColorIndex() const {
     if (isHover || isPressed) return kFaceHot;
@@ -50,6 +55,7 @@ button_st::FrameKey CButtonST::FrameKeyOf(const DRAWITEMSTRUCT& item, std::wstri
     fixed.isCheckBox = isCheckBox;
     fixed.check = checkState;
     fixed.layout = ::GetLayout(item.hDC) & LAYOUT_RTL;
+    fixed.dpi = m_dpi;
     const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
     for (std::size_t i = 0; i < std::size(system); ++i) fixed.system[i] = ::GetSysColor(system[i]);
     ::GetObjectW(::GetCurrentObject(item.hDC, OBJ_FONT), sizeof(fixed.font), &fixed.font);
@@ -65,6 +71,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     hasFocus = item->itemState & ODS_FOCUS;
     isDisabled = item->itemState & ODS_DISABLED;
+    m_dpi = afx::GetWindowDpi(m_hWnd);
 
     // A repaint of an unchanged button (as most are) puts its last frame
     // back. Only for this class itself: a derived one may draw from state
@@ -114,7 +121,8 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
 
     if (hasFocus && (!isFlat || drawFlatFocus)) {
         RECT focus = work;
-        ::InflateRect(&focus, -3, -3);
+        const int inset = afx::ScaleForDpi(3, m_dpi);
+        ::InflateRect(&focus, -inset, -inset);
         ::DrawFocusRect(dc, &focus);
     }
     if (memo) drawing.frame.Keep(std::move(key), scope);
@@ -195,6 +203,7 @@ const Entry& CButtonST::ChooseImage(const Entry (&slots)[2]) const {
 
 RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD imageWidth,
                            DWORD imageHeight) const {
+    const POINT origin = Scaled(imageOrigin), push = Scaled(pushOffset);
     RECT image = item;
     const LONG width = Width(item), height = Height(item);
     const auto w = static_cast<LONG>(imageWidth), h = static_cast<LONG>(imageHeight);
@@ -203,8 +212,8 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
             if (!hasCaption) {
                 image.left += (width - w) / 2;
             } else {
-                image.left += imageOrigin.x;
-                caption->left += w + imageOrigin.x;
+                image.left += origin.x;
+                caption->left += w + origin.x;
             }
             image.top += (height - h) / 2;
             break;
@@ -213,7 +222,7 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
             if (!hasCaption) {
                 image.top += (height - h) / 2;
             } else {
-                image.top = imageOrigin.y;
+                image.top = origin.y;
                 caption->top += h;
             }
             break;
@@ -224,16 +233,16 @@ RECT CButtonST::PlaceImage(bool hasCaption, const RECT& item, RECT* caption, boo
                 image.left += (width - w) / 2;
             } else {
                 const LONG captionWidth = Width(*caption);
-                caption->right = captionWidth - w - imageOrigin.x;
-                caption->left = imageOrigin.x;
-                image.left = client.right - w - imageOrigin.x;
+                caption->right = captionWidth - w - origin.x;
+                caption->left = origin.x;
+                image.left = client.right - w - origin.x;
                 image.top += (height - h) / 2;
             }
             break;
         }
         default: break;
     }
-    if (pressed && !isCheckBox) ::OffsetRect(&image, pushOffset.x, pushOffset.y);
+    if (pressed && !isCheckBox) ::OffsetRect(&image, push.x, push.y);
     return image;
 }
 
@@ -314,7 +323,7 @@ void CButtonST::PaintBitmap(CDC* dc, bool hasCaption, RECT* item, RECT* caption,
 }
 
 void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* caption, bool pressed, bool disabled) {
-    if (pressed && !isCheckBox) ::OffsetRect(caption, pushOffset.x, pushOffset.y);
+    if (pressed && !isCheckBox) ::OffsetRect(caption, Scaled(pushOffset).x, Scaled(pushOffset).y);
     const RECT frame = *caption;
     RECT centred = *caption;
     ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);

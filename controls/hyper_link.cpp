@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "afx/dpi.h"
 #include "afx/shell.h"
 #include "afx/win_app.h"
 
@@ -49,6 +50,8 @@ const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
         afx::OnWmSetCursor<&CHyperLink::OnSetCursor>(),
         afx::OnWmMouseMove<&CHyperLink::OnMouseMove>(),
         afx::OnWmCaptureChanged<&CHyperLink::OnCaptureChanged>(),
+        afx::OnMessage<WM_SETFONT, &CHyperLink::OnSetFont>(),
+        afx::OnMessage<afx::kWmDpiChangedAfterParent, &CHyperLink::OnDpiChangedAfterParent>(),
     };
     static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
     return &map;
@@ -70,12 +73,8 @@ void CHyperLink::PreSubclassWindow() {
         SetWindowText(m_target);
     }
 
-    // A window without a font of its own draws with the system font.
-    HFONT base = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    LOGFONTW description{};
-    ::GetObjectW(base != nullptr ? base : ::GetStockObject(SYSTEM_FONT), sizeof(description), &description);
-    description.lfUnderline = static_cast<BYTE>(m_underline ? TRUE : FALSE);
-    m_font.reset(::CreateFontIndirectW(&description));
+    m_dpi = afx::GetWindowDpi(m_hWnd);
+    m_font = MakeLinkFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)), m_dpi, m_dpi);
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
 
     FitToText();
@@ -123,6 +122,38 @@ void CHyperLink::FitToText() {
         rect.right = rect.left + extent.cx;
     }
     ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
+}
+
+afx::unique_hfont CHyperLink::MakeLinkFont(HFONT base, UINT fromDpi, UINT toDpi) const {
+    // A window without a font of its own draws with the system font.
+    LOGFONTW description{};
+    ::GetObjectW(base != nullptr ? base : ::GetStockObject(SYSTEM_FONT), sizeof(description), &description);
+    description.lfUnderline = static_cast<BYTE>(m_underline ? TRUE : FALSE);
+    description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(toDpi), static_cast<int>(fromDpi));
+    return afx::unique_hfont(::CreateFontIndirectW(&description));
+}
+
+void CHyperLink::UseLinkFont(afx::unique_hfont font) {
+    if (!font) return;
+    DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    m_font = std::move(font);  // the window no longer shows the old one
+    FitToText();
+    RECT client{};
+    GetClientRect(&client);
+    if (m_tooltip.m_hWnd != nullptr) m_tooltip.SetToolRect(this, kToolId, client);
+}
+
+LRESULT CHyperLink::OnSetFont(WPARAM font, LPARAM redraw) {
+    if (reinterpret_cast<HFONT>(font) == m_font.get()) return DefWindowProc(WM_SETFONT, font, redraw);
+    UseLinkFont(MakeLinkFont(reinterpret_cast<HFONT>(font), m_dpi, m_dpi));
+    return 0;
+}
+
+LRESULT CHyperLink::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    const UINT dpi = afx::GetWindowDpi(m_hWnd);
+    if (dpi != m_dpi && m_dpi != 0) UseLinkFont(MakeLinkFont(m_font.get(), m_dpi, dpi));
+    m_dpi = dpi;
+    return 0;
 }
 
 void CHyperLink::LoadLinkCursor() {

@@ -10,6 +10,10 @@
 //
 // Ownership: the link font it makes and the link cursor it loads or is given
 // are its own and destroyed with it; its tooltip window too.
+//
+// A font given to the attached control (WM_SETFONT) becomes the base of its
+// link font, and a change of its dialog's DPI scales the link font: either
+// way the window fits the text again.
 #pragma once
 
 #include <windows.h>
@@ -70,10 +74,19 @@ protected:
     void OnMouseMove(UINT keyFlags, POINT point);
     // When the mouse capture goes to another window or is released.
     void OnCaptureChanged(HWND newCapture);
+    // When the control is given a font (by its owner): the link shows an
+    // underlined copy of it.
+    LRESULT OnSetFont(WPARAM font, LPARAM redraw);
+    // When the dialog's DPI has changed: the link font scales with it.
+    LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
 
 private:
     // Resizes the window to its text, as its alignment style says.
     void FitToText();
+    // The link font made from base (underlined as set); null when GDI refuses.
+    afx::unique_hfont MakeLinkFont(HFONT base, UINT fromDpi, UINT toDpi) const;
+    // Shows font (kept from now on), fits the window and its tool to the text.
+    void UseLinkFont(afx::unique_hfont font);
     // The cursor 106 of the Windows folder's winhlp32.exe, unless one is held.
     void LoadLinkCursor();
     void Redraw();
@@ -89,6 +102,7 @@ private:
     BOOL m_fitToText = TRUE;
     std::wstring m_target;
     afx::unique_hfont m_font;
+    UINT m_dpi = 0;  // the DPI the link font was made for
     afx::unique_hcursor m_cursor;
     CToolTipCtrl m_tooltip;
 };

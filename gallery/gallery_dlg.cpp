@@ -2,6 +2,7 @@
 
 #include "afx/data_exchange.h"
 #include "afx/dc.h"
+#include "afx/dpi.h"
 #include "controls/browse_folder.h"
 #include "controls/file_dialog_ex.h"
 #include "gallery/gallery_resource.h"
@@ -35,6 +36,7 @@ CGalleryDlg::~CGalleryDlg() = default;
 const AFX_MSGMAP* CGalleryDlg::GetThisMessageMap() {
     static constexpr AFX_MSGMAP_ENTRY entries[] = {
         afx::OnWmPaint<&CGalleryDlg::OnPaint>(),
+        afx::OnMessage<WM_DPICHANGED, &CGalleryDlg::OnDpiChanged>(),
         afx::OnControl<BN_CLICKED, IDC_BUTTON_STANDARD, &CGalleryDlg::OnStandard>(),
         afx::OnControl<BN_CLICKED, IDC_BUTTON_CHECKBOX, &CGalleryDlg::OnCheckBox>(),
         afx::OnControl<BN_CLICKED, IDC_BUTTON_LINK, &CGalleryDlg::OnLink>(),
@@ -90,7 +92,7 @@ BOOL CGalleryDlg::OnInitDialog() {
     m_grayscale.SetAlign(CButtonST::kImageAbove);
     m_darker.SetIcons(IDI_GALLERY_HOT, CButtonST::kDarkerNormal);
     m_darker.SetAlign(CButtonST::kImageAbove);
-    m_bitmap.SetBitmaps(IDB_GALLERY_PICTURE, kBitmapTransparent);
+    ShowPictureFor(afx::GetWindowDpi(m_hWnd));
     m_checkBox.SetIcons(IDI_GALLERY_HOT, IDI_GALLERY_NORMAL);
     m_checkBox.SetFlatStyle(false);
     m_disabled.SetIcons(IDI_GALLERY_HOT, 0);
@@ -136,6 +138,22 @@ void CGalleryDlg::OnPaint() {
         m_panelPainted = true;
         m_transparent.SetDrawTransparent(true, true);
     }
+}
+
+LRESULT CGalleryDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
+    const LRESULT result = CDialog::OnDpiChanged(dpi, suggested);
+    ShowPictureFor(LOWORD(dpi));
+    return result;
+}
+
+void CGalleryDlg::ShowPictureFor(UINT dpi) {
+    // Drawn for 100, 150 and 200 %; a scale between two takes the larger
+    // picture (a bitmap is shown at its own size, never scaled).
+    constexpr UINT kDpi150 = afx::kDefaultDpi * 3 / 2;
+    const WORD picture = dpi > kDpi150            ? IDB_GALLERY_PICTURE_200
+                         : dpi > afx::kDefaultDpi ? IDB_GALLERY_PICTURE_150
+                                                  : IDB_GALLERY_PICTURE;
+    m_bitmap.SetBitmaps(picture, kBitmapTransparent);
 }
 
 void CGalleryDlg::ShowStatus(const std::wstring& text) { ::SetDlgItemTextW(m_hWnd, IDC_GALLERY_STATUS, text.c_str()); }

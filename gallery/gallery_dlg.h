@@ -31,6 +31,9 @@ protected:
     // When the dialog needs painting: the striped panel behind the
     // transparent button.
     void OnPaint();
+    // When the dialog is told it is drawn at another DPI: the framework scales
+    // it and its controls; the bitmap button takes the picture drawn for it.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
     // When a button of the gallery is clicked (after the button's own action).
     void OnStandard();
     void OnCheckBox();
@@ -50,6 +53,8 @@ protected:
 private:
     void ShowStatus(const std::wstring& text);
     void PickFile(bool filesOnly);
+    // The bitmap button's picture drawn for the DPI nearest above dpi.
+    void ShowPictureFor(UINT dpi);
 
     CButtonST m_standard, m_flat, m_iconOnly, m_iconBeside, m_iconAbove, m_hotNormal, m_grayscale, m_darker, m_bitmap,
         m_checkBox, m_disabled, m_tooltip, m_transparent, m_menu, m_link, m_cursorSound;

@@ -12,6 +12,9 @@
 #define IDB_GALLERY_PICTURE 103
 #define IDC_GALLERY_TARGET 104
 #define IDR_GALLERY_MENU 105
+// The bitmap button's picture drawn for 150 % and 200 % display scale.
+#define IDB_GALLERY_PICTURE_150 106
+#define IDB_GALLERY_PICTURE_200 107
 
 // Owner-drawn buttons.
 #define IDC_BUTTON_STANDARD 1001

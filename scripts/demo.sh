@@ -22,6 +22,8 @@
 set -euo pipefail
 
 VX_TAG="demo"
+# The screen an Xvfb of ours shows: room for the gallery at 200 %.
+export VX_SCREEN_SIZE=1280x1280
 # shellcheck source=scripts/wine-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-lib.sh"
 

@@ -18,8 +18,10 @@ VX_BUILD="$(realpath -m -- "${VORNIX_BUILD_DIR:-$VX_ROOT/build}")"
 # winemenubuilder disabled: it writes .desktop files and MIME entries into the
 # host user's home, which a throwaway prefix has no business doing.
 VX_WINE_OVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# Size of the virtual desktop every session prefix runs its programs in.
-VX_DESKTOP_SIZE="1024x768"
+# Size of the virtual desktop every session prefix runs its programs in, and
+# of the Xvfb screen it is shown on (a session may ask for larger ones).
+VX_DESKTOP_SIZE="${VX_DESKTOP_SIZE:-1024x768}"
+VX_SCREEN_SIZE="${VX_SCREEN_SIZE:-1280x1024}"
 
 # Prefixed messages on stderr, so a test runner's stdout stays its own.
 VX_TAG="${VX_TAG:-wine}"
@@ -57,7 +59,7 @@ vx_xvfb_start() {
     # A session of its own: a Ctrl-C at the terminal goes to our whole process
     # group, and the X server must outlive the Wine processes drawing on it
     # until the clean-up has ended them.
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$log" 2>&1 &
+    setsid Xvfb ":$n" -screen 0 "${VX_SCREEN_SIZE}x24" -nolisten tcp </dev/null >"$log" 2>&1 &
     pid=$!
     deadline=$((SECONDS + 15))
     while [ "$SECONDS" -lt "$deadline" ]; do

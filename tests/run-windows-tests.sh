@@ -3,9 +3,13 @@
 # their own, with the local update page the end-to-end tests talk to:
 #
 #   tests/run-windows-tests.sh [COMMAND [ARGS...]]
+#   tests/run-windows-tests.sh --scales
 #
 # By default the 64-bit build's tiers, then the 32-bit build's, even when the
-# first fail (one at a time: real input needs the desktop to itself).
+# first fail (one at a time: real input needs the desktop to itself), all but
+# the display-scale tier. --scales runs that tier (CTest label "scale") for
+# both builds: its tests set the prefix's DPI, so they get a session of their
+# own, with a desktop large enough for a dialog at 200 %.
 #
 # The session is a fresh prefix under build/wine/ (no test sees what an
 # earlier run left) that runs programs of either architecture, on an Xvfb
@@ -22,10 +26,17 @@
 set -euo pipefail
 
 VX_TAG="windows-tests"
+labels=(-LE scale)
+if [ "${1:-}" = "--scales" ]; then
+  shift
+  labels=(-L scale)
+  export VX_DESKTOP_SIZE=1280x1280 VX_SCREEN_SIZE=1280x1280
+fi
 # shellcheck source=scripts/wine-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-lib.sh"
 # shellcheck disable=SC2016 # expanded by the inner shell
-[ $# -gt 0 ] || set -- bash -c 'rc=0; for p in windows windows-x86; do ctest --preset "$p" || rc=1; done; exit $rc'
+[ $# -gt 0 ] || set -- bash -c 'rc=0; for p in windows windows-x86; do ctest --preset "$p" "$@" || rc=1; done; exit $rc' \
+  tiers "${labels[@]}"
 
 cd "$VX_ROOT"
 mkdir -p "$VX_BUILD/wine"

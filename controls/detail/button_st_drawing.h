@@ -48,6 +48,7 @@ struct FrameKey {
         BOOL hover, menuOpen, isDefault, isCheckBox;
         int check;
         DWORD layout;
+        UINT dpi;
         COLORREF system[4];
         LOGFONTW font;
     } fixed{};

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "afx/dpi.h"
 #include "afx/handles.h"
 #include "child_process.h"
 #include "examples/hello_controls/resource.h"
@@ -70,9 +71,11 @@ protected:
         ClickAt(corner);
         ASSERT_TRUE(demo::WaitFor(2s, [&] { return ::GetForegroundWindow() == m_dialog; })) << "it came to the front";
     }
-    void TearDown() override {
+    void TearDown() override { Stop(); }
+    void Stop() {
         if (m_process) ::PostMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0);
         if (m_process && !m_process->WaitForExit(demo::kExitTimeout)) ADD_FAILURE() << "the program did not end";
+        m_process.reset();
     }
 
     HWND Control(int id) const { return ::GetDlgItem(m_dialog, id); }
@@ -162,6 +165,59 @@ TEST_F(GalleryTest, AFlatButtonWhoseMenuHasClosedIsNoLongerHotOnceThePointerLeav
     // The flat button's hover frame is the highlight at its top-left corner.
     EXPECT_TRUE(demo::WaitFor(2s, [&] { return Shown(menuButton)->PixelAt(0, 0) == face; }))
         << "drawn without the hover frame";
+}
+
+bool IsWarm(COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetGValue(c) > GetBValue(c) + 20; }
+bool IsBlue(COLORREF c) { return GetBValue(c) > GetRValue(c) + 60 && GetBValue(c) > GetGValue(c) + 40; }
+bool IsGreen(COLORREF c) { return GetGValue(c) > GetRValue(c) + 60 && GetGValue(c) > GetBValue(c) + 60; }
+bool IsDark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300; }
+bool IsLink(COLORREF c) { return c == kLinkColor || c == RGB(85, 26, 139); }
+LONG Width(const RECT& r) { return r.right - r.left; }
+
+// The gallery started at each display scale (LogPixels set first, as a user sets the scale and
+// logs on again); run apart, in a session of its own (label "scale"): it changes the prefix's DPI.
+TEST_F(ControlsProgram, AtEveryScaleIconsHaveTheSystemsSizeAndCaptionsAndLabelsFitTheirText) {
+    enum Kind { kIcon, kBitmap, kCaption, kLabel };
+    // Found by their colours: hot icons warm, normal ones blue, texts dark or in a link's colour.
+    // clang-format off
+    const struct { int id; bool (*match)(COLORREF); Kind kind; } seen[] = {
+        {IDC_BUTTON_ICON_ONLY, IsWarm, kIcon}, {IDC_BUTTON_ICON_BESIDE, IsWarm, kIcon}, {IDC_BUTTON_ICON_ABOVE, IsWarm, kIcon},
+        {IDC_BUTTON_HOT_NORMAL, IsBlue, kIcon}, {IDC_BUTTON_DARKER, IsWarm, kIcon}, {IDC_BUTTON_CHECKBOX, IsBlue, kIcon},
+        {IDC_BUTTON_BITMAP, IsGreen, kBitmap}, {IDC_BUTTON_FLAT, IsDark, kCaption}, {IDC_BUTTON_MENU, IsDark, kCaption},
+        {IDC_BUTTON_LINK, IsDark, kCaption}, {IDC_BUTTON_CURSOR_SOUND, IsDark, kCaption}, {IDC_LINK_WEB, IsLink, kLabel},
+        {IDC_LINK_MAIL, IsLink, kLabel}, {IDC_LINK_MISSING, IsLink, kLabel}, {IDC_LINK_VISITED, IsLink, kLabel}};
+    // clang-format on
+    SIZE at100[std::size(seen)] = {};
+    for (const UINT dpi : {96u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        ASSERT_EQ(
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)),
+            ERROR_SUCCESS);
+        Start(demo::GalleryPath(), kGalleryCaption);
+        MoveTo(demo::CentreOf(Control(IDC_GALLERY_STATUS)));
+        demo::Settle();
+        const int iconSize = afx::GetSystemMetricForDpi(SM_CXICON, dpi);
+        const int iconAt100 = afx::GetSystemMetricForDpi(SM_CXICON, afx::kDefaultDpi);
+        for (std::size_t i = 0; i < std::size(seen); ++i) {
+            const std::unique_ptr<demo::Picture> shown = Shown(Control(seen[i].id));
+            const RECT box = shown->Box(seen[i].match);
+            const SIZE size{Width(box), box.bottom - box.top};
+            if (dpi == afx::kDefaultDpi) at100[i] = size;
+            // Drawn alike at each size: icons grow as the system's icon size, the rest as the DPI.
+            const auto scaled = [&](LONG at) {
+                return seen[i].kind == kIcon ? ::MulDiv(at, iconSize, iconAt100) : afx::ScaleForDpi(at, dpi);
+            };
+            const LONG width = scaled(at100[i].cx);
+            EXPECT_NEAR(size.cx, width, seen[i].kind >= kCaption ? width / 10 : 2) << seen[i].id;
+            EXPECT_NEAR(size.cy, seen[i].kind < kCaption ? scaled(at100[i].cy) : size.cy, 2) << seen[i].id;
+            EXPECT_NEAR(size.cx, seen[i].kind == kLabel ? shown->width() : size.cx, 1)
+                << seen[i].id << ": a label fits its text";
+            EXPECT_TRUE(seen[i].kind != kCaption ||
+                        (box.left > 0 && box.right < shown->width() && box.bottom < shown->height()))
+                << seen[i].id << ": a caption inside its button";
+        }
+        Stop();
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -214,6 +215,48 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
     }
 }
 
+// Where only double precision gives the level, fractions or the x87 unit are one off.
+TEST(ButtonSTColors, DerivedIconsAndColoursAreTheDoublePrecisionOnesOnEitherArchitecture) {
+    const struct {
+        COLORREF source, gray, darker;
+    } icons[] = {
+        {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0)},
+        {RGB(255, 255, 255), RGB(255, 255, 255), RGB(191, 191, 191)},
+        {RGB(128, 128, 128), RGB(127, 127, 127), RGB(96, 96, 96)},
+        {RGB(1, 1, 1), RGB(0, 0, 0), RGB(0, 0, 0)},
+        {RGB(255, 0, 0), RGB(76, 76, 76), RGB(191, 0, 0)},
+        {RGB(0, 72, 24), RGB(44, 44, 44), RGB(0, 54, 18)},  // grey 45 exactly, 44.999999999999993 in doubles
+        {RGB(10, 10, 10), RGB(10, 10, 10), RGB(7, 7, 7)},
+        {RGB(0, 10, 45), RGB(11, 11, 11), RGB(0, 7, 33)},
+    };
+    for (const auto& row : icons) {
+        const afx::unique_hicon source(MakeIcon(row.source, 4));
+        for (const auto& [made, expected] :
+             {std::pair{afx::unique_hicon(CButtonST::CreateGrayscaleIcon(source.get())), row.gray},
+              std::pair{afx::unique_hicon(CButtonST::CreateDarkerIcon(source.get())), row.darker}}) {
+            ASSERT_TRUE(made);
+            const probe::Canvas canvas(4, 4);
+            ::DrawIconEx(canvas.dc(), 0, 0, made.get(), 4, 4, 0, nullptr, DI_IMAGE);
+            EXPECT_EQ(canvas.At(1, 1), expected) << std::hex << row.source;
+        }
+    }
+    EXPECT_EQ(CButtonST::CreateGrayscaleIcon(nullptr), nullptr);
+    const struct {
+        COLORREF color;
+        double factor;
+        COLORREF darker;
+    } darkenings[] = {
+        {RGB(10, 5, 30), 0.1, RGB(9, 4, 27)},  // 10 x 0.1 is 1 in doubles, a little more exactly
+        {RGB(10, 15, 250), 0.2, RGB(8, 12, 200)},
+        {RGB(10, 60, 255), 0.9, RGB(1, 6, 25)},
+        {RGB(200, 100, 50), 1.0, RGB(0, 0, 0)},
+        {RGB(200, 100, 50), 1.5, RGB(200, 100, 50)},  // factors out of range
+        {RGB(200, 100, 50), std::nan(""), RGB(200, 100, 50)},
+    };
+    for (const auto& row : darkenings)
+        EXPECT_EQ(CButtonST::DarkenColor(row.color, row.factor), row.darker) << std::hex << row.color;
+}
+
 // A flat, a standard default, a checkbox and a plain button in a row, in
 // that tab order.
 class ButtonBehaviour : public testing::Test {
@@ -393,10 +436,8 @@ TEST(ButtonST, ReplacingOrDestroyingReleasesWhatItHeldTheBackgroundCacheAndToolt
         set();
         leaked += Leaked(before, HeldBy(button));
     };
-    // Given and derived normal icons, icons and bitmaps replacing each
-    // other, cursors and menus; then, at the end, a tooltip window and the
-    // transparent face's cache of its parent's pixels. The window goes first
-    // or with the object.
+    // Icons (given, derived), bitmaps, cursors and menus replaced; at the end a tooltip and the
+    // transparent face's cache too; the window goes first or with the object.
     const auto cycle = [&](int variant) {
         Held held;
         {

@@ -14,10 +14,12 @@
 //                     menu, a tooltip, a hovered hyperlink label, the folder
 //                     browser and the file dialog with its folder filter.
 //                     The utility fetches the page that VORNIX_UPDATE_URL
-//                     names in this program's environment.
+//                     names in this program's environment. Last, the
+//                     gallery once more at 200 % display scale.
 //
 // --demo starts a copy of this program on the virtual desktop with
-// --demo-on-desktop OUTDIR, which does the walking and picturing.
+// --demo-on-desktop OUTDIR, which does the walking and picturing, then one
+// on a larger desktop with --gallery-at-200 OUTDIR.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -48,9 +50,17 @@ namespace {
 constexpr wchar_t kInstallDemoOption[] = L"--install-demo";
 constexpr wchar_t kDemoOption[] = L"--demo";
 constexpr wchar_t kDemoOnDesktopOption[] = L"--demo-on-desktop";
+constexpr wchar_t kGalleryAt200Option[] = L"--gallery-at-200";
 
 // A desktop of its own gives the windows Wine-drawn captions in the pictures.
 constexpr wchar_t kVirtualDesktop[] = L"Vornix,1024x768";
+// The gallery at 200 % is larger than that (scripts/demo.sh makes the
+// screen large enough for it).
+constexpr wchar_t kLargeVirtualDesktop[] = L"Vornix200,1200x1240";
+// The display scale the user sets, read by programs as they start.
+constexpr wchar_t kDesktopSettingsKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixelsValue[] = L"LogPixels";
+constexpr DWORD kDpiAt200 = 192;
 constexpr std::chrono::milliseconds kDesktopStartTimeout = 30s;
 constexpr std::chrono::milliseconds kDemoTimeout = 180s;
 constexpr std::chrono::milliseconds kMenuTimeout = 3s;
@@ -135,6 +145,38 @@ public:
         if (!utility->WaitForExit(kExitTimeout)) return Fail(L"the utility did not end after OK");
         Tell(L"closed the utility with OK");
         WalkGallery();
+        for (const std::wstring& name : m_pictures) AppendLine(m_out + kPictureListName, name);
+        return m_failed ? 1 : 0;
+    }
+
+    // The gallery started with the display scale at 200 %, pictured; the
+    // scale is put back afterwards.
+    int SaveGalleryAt200() {
+        DWORD previous = 0, size = sizeof(previous);
+        const bool had = RegGetValueW(HKEY_CURRENT_USER, kDesktopSettingsKey, kLogPixelsValue, RRF_RT_REG_DWORD,
+                                      nullptr, &previous, &size) == ERROR_SUCCESS;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopSettingsKey, kLogPixelsValue, REG_DWORD, &kDpiAt200,
+                        sizeof(kDpiAt200));
+        const std::optional<ChildProcess> gallery = ChildProcess::Start(L"\"" + GalleryPath() + L"\"");
+        const HWND dialog = !gallery ? nullptr : WaitForWindow(gallery->id(), kWindowTimeout, [](HWND window) {
+            return TextOf(window) == kGalleryCaption;
+        });
+        if (dialog != nullptr) {
+            SetForegroundWindow(dialog);
+            PointAt(dialog, IDC_GALLERY_STATUS);
+            Settle();
+            SaveWindow(dialog, L"9j-gallery-200.bmp", L"the controls gallery at 200 %");
+            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            gallery->WaitForExit(kExitTimeout);
+        } else {
+            Saved({}, false, L"the controls gallery at 200 %: it did not show");
+        }
+        if (had) {
+            RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopSettingsKey, kLogPixelsValue, REG_DWORD, &previous,
+                            sizeof(previous));
+        } else {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopSettingsKey, kLogPixelsValue);
+        }
         for (const std::wstring& name : m_pictures) AppendLine(m_out + kPictureListName, name);
         return m_failed ? 1 : 0;
     }
@@ -428,24 +470,13 @@ int InstallDemo() {
     return AllSucceeded(steps) ? 0 : 1;
 }
 
-int RunDemo(const std::wstring& outFolder) {
-    const std::wstring out = WithoutTrailingBackslash(WindowsFullPath(outFolder));
-    if (!CreateFolderTree(out)) {
-        Print(L"cannot create " + out);
-        return 1;
-    }
-    const std::wstring companion = MakerFolderIn(PlatformCommonFilesFolder()) + kCompanionName;
-    if (!AfxFileExists(companion)) {
-        Print(L"no demo installation here (" + companion + L" is missing): run --install-demo first");
-        return 1;
-    }
-    DeleteFilesIn(out, L"*.bmp");
-    DeleteFileW((out + L"\\" + kPictureListName).c_str());
-
+// Runs a copy of this program with option on a virtual desktop of its own
+// and waits for it; its report goes on in the output folder.
+int RunOnDesktop(const wchar_t* virtualDesktop, const wchar_t* option, const std::wstring& out) {
     const std::wstring driver = DriverPath();
     const std::optional<ChildProcess> desktop =
-        ChildProcess::Start(std::wstring(L"explorer.exe /desktop=") + kVirtualDesktop + L" \"" + driver + L"\" " +
-                            kDemoOnDesktopOption + L" \"" + out + L"\"");
+        ChildProcess::Start(std::wstring(L"explorer.exe /desktop=") + virtualDesktop + L" \"" + driver + L"\" " +
+                            option + L" \"" + out + L"\"");
     if (!desktop) {
         Print(L"cannot start explorer.exe, error " + std::to_wstring(GetLastError()));
         return 1;
@@ -468,9 +499,28 @@ int RunDemo(const std::wstring& outFolder) {
         TerminateProcess(walker.get(), 1);
         Print(L"the demo did not end in time");
     }
-    std::printf("%ls", FromUtf8(FileBytes(out + L"\\" + kReportName)).c_str());
     desktop->WaitForExit(kExitTimeout);  // else ended with its owner
     return static_cast<int>(exitCode);
+}
+
+int RunDemo(const std::wstring& outFolder) {
+    const std::wstring out = WithoutTrailingBackslash(WindowsFullPath(outFolder));
+    if (!CreateFolderTree(out)) {
+        Print(L"cannot create " + out);
+        return 1;
+    }
+    const std::wstring companion = MakerFolderIn(PlatformCommonFilesFolder()) + kCompanionName;
+    if (!AfxFileExists(companion)) {
+        Print(L"no demo installation here (" + companion + L" is missing): run --install-demo first");
+        return 1;
+    }
+    DeleteFilesIn(out, L"*.bmp");
+    DeleteFileW((out + L"\\" + kPictureListName).c_str());
+
+    const int walked = RunOnDesktop(kVirtualDesktop, kDemoOnDesktopOption, out);
+    const int at200 = RunOnDesktop(kLargeVirtualDesktop, kGalleryAt200Option, out);
+    std::printf("%ls", FromUtf8(FileBytes(out + L"\\" + kReportName)).c_str());
+    return walked != 0 ? walked : at200;
 }
 
 int Usage() {
@@ -486,5 +536,6 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && mode == demo::kInstallDemoOption) return demo::InstallDemo();
     if (argc == 3 && mode == demo::kDemoOption) return demo::RunDemo(argv[2]);
     if (argc == 3 && mode == demo::kDemoOnDesktopOption) return demo::DesktopDemo(argv[2]).Run();
+    if (argc == 3 && mode == demo::kGalleryAt200Option) return demo::DesktopDemo(argv[2]).SaveGalleryAt200();
     return demo::Usage();
 }

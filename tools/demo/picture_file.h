@@ -30,6 +30,17 @@ public:
     [[nodiscard]] int Count(COLORREF color) const noexcept;
     // How many pixels differ from other's (a picture of the same size).
     [[nodiscard]] int Differing(const Picture& other) const noexcept;
+    // The box of the pixels that match(colour); empty (left >= right) if none.
+    template <class Match>
+    [[nodiscard]] RECT Box(Match match) const {
+        RECT box{m_width, m_height, 0, 0};
+        for (LONG y = 0; y < m_height; ++y)
+            for (LONG x = 0; x < m_width; ++x)
+                if (match(PixelAt(x, y)))
+                    box = {box.left < x ? box.left : x, box.top < y ? box.top : y,
+                           box.right > x + 1 ? box.right : x + 1, box.bottom > y + 1 ? box.bottom : y + 1};
+        return box;
+    }
     bool SaveBmp(const wchar_t* path) const noexcept;
 
 private:

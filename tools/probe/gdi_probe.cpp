@@ -41,6 +41,17 @@ Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
     m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
 }
 
+Canvas::Canvas(const RECT& area) : Canvas(area.right - area.left, area.bottom - area.top) {
+    CopyScreen(area.left, area.top);
+}
+
+Canvas::Canvas(HWND window)
+    : Canvas([window] {
+          RECT frame{};
+          ::GetWindowRect(window, &frame);
+          return frame;
+      }()) {}
+
 void Canvas::CopyScreen(int left, int top) {
     const afx::unique_window_dc screen = afx::GetDC(nullptr);
     ::BitBlt(m_dc.get(), 0, 0, m_width, m_height, screen.get().dc, left, top, SRCCOPY);

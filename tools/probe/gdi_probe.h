@@ -21,6 +21,10 @@ namespace probe {
 class Canvas {
 public:
     Canvas(int width, int height);
+    // The screen's pixels in area (screen coordinates), or a window's as
+    // the screen shows them, in the screen's order.
+    explicit Canvas(const RECT& area);
+    explicit Canvas(HWND window);
     HDC dc() const { return m_dc.get(); }
     int width() const { return m_width; }
     int height() const { return m_height; }
