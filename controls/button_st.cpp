@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "afx/accessible.h"
 #include "afx/module_state.h"
 #include "afx/shell.h"
 #include "controls/detail/button_st_drawing.h"
@@ -32,6 +33,7 @@ CButtonST::CButtonST() {
 }
 
 CButtonST::~CButtonST() {
+    afx::CAccessibleClient::Disconnect(m_accessible);
     if (bkDC.GetSafeHdc() != nullptr && oldBkBitmap != nullptr) ::SelectObject(bkDC, oldBkBitmap);
     ReleaseImages();
     cursor.reset();
@@ -57,77 +59,15 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnMessage<BM_SETCHECK, &CButtonST::OnSetCheck>(),
         afx::OnMessage<BM_GETCHECK, &CButtonST::OnGetCheck>(),
         afx::OnMessage<afx::kWmDpiChangedAfterParent, &CButtonST::OnDpiChangedAfterParent>(),
+        afx::OnMessage<WM_GETOBJECT, &CButtonST::OnGetObject>(),
+        afx::OnMessage<WM_SETTEXT, &CButtonST::OnSetText>(),
+        afx::OnMessage<WM_DESTROY, &CButtonST::OnDestroy>(),
     };
     static constexpr AFX_MSGMAP map{&CButton::GetThisMessageMap, entries};
     return &map;
 }
 
 const AFX_MSGMAP* CButtonST::GetMessageMap() const { return GetThisMessageMap(); }
-
-// ------------------------------------------------------------------ look
-
-void CButtonST::Repaint(bool repaint) {
-    // Whether or not it is drawn now, the last frame is out of date.
-    if (m_drawing) m_drawing->frame.Forget();
-    if (repaint && m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
-DWORD CButtonST::SetFlatStyle(bool flat, bool repaint) { return Store(isFlat, BOOL{flat}, repaint); }
-
-DWORD CButtonST::SetPushOffsetStyle(std::uint8_t style, bool repaint) {
-    if (style == 0) {
-        pushOffset = {1, 1};
-    } else if (style == 1) {
-        pushOffset = {0, 2};
-    } else {
-        return kInvalidPushOffsetStyle;
-    }
-    Repaint(repaint);
-    return kOk;
-}
-
-DWORD CButtonST::ResetColors(bool repaint) {
-    for (int face : {kFaceHot, kFaceNormal, kFaceFocused}) colors[face] = ::GetSysColor(COLOR_BTNFACE);
-    for (int text : {kCaptionHot, kCaptionNormal, kCaptionFocused}) colors[text] = ::GetSysColor(COLOR_BTNTEXT);
-    Repaint(repaint);
-    return kOk;
-}
-
-DWORD CButtonST::SetColor(int index, COLORREF color, bool repaint) {
-    if (index < 0 || index >= kColorCount) return kInvalidIndex;
-    colors[index] = color;
-    Repaint(repaint);
-    return kOk;
-}
-
-DWORD CButtonST::GetColor(int index, COLORREF* color) const {
-    if (index < 0 || index >= kColorCount || color == nullptr) return kInvalidIndex;
-    *color = colors[index];
-    return kOk;
-}
-
-DWORD CButtonST::SetAlign(std::uint8_t newAlign, bool repaint) {
-    if (newAlign > kImageRight) return kInvalidAlign;
-    align = newAlign;
-    Repaint(repaint);
-    return kOk;
-}
-
-DWORD CButtonST::SetImageOrigin(POINT origin, bool repaint) { return Store(imageOrigin, origin, repaint); }
-
-DWORD CButtonST::SetDrawTransparent(bool transparent, bool repaint) {
-    return Store(drawTransparent, BOOL{transparent}, repaint);
-}
-
-DWORD CButtonST::SetDrawBorder(bool draw, bool repaint) { return Store(drawBorder, BOOL{draw}, repaint); }
-
-DWORD CButtonST::SetDrawFlatFocus(bool draw, bool repaint) { return Store(drawFlatFocus, BOOL{draw}, repaint); }
-
-DWORD CButtonST::SetGrayDisabledBitmap(bool gray, bool repaint) {
-    return Store(grayDisabledBitmap, BOOL{gray}, repaint);
-}
-
-// ------------------------------------------------------------- behaviour
 
 void CButtonST::EnsureTooltip() {
     if (tooltip.m_hWnd != nullptr) return;
@@ -159,6 +99,7 @@ DWORD CButtonST::SetCheckState(int check, bool repaint) {
     if (isCheckBox) {
         checkState = check != 0 ? 1 : 0;
         Repaint(repaint);
+        if (m_hWnd != nullptr) afx::CAccessibleClient::NotifyStateChange(m_hWnd);
     }
     return kOk;
 }
@@ -326,6 +267,7 @@ BOOL CButtonST::OnClicked() {
     if (isCheckBox) {
         checkState = checkState == 0 ? 1 : 0;
         Repaint(true);
+        afx::CAccessibleClient::NotifyStateChange(m_hWnd);
     } else if (menu) {
         RECT window{};
         ::GetWindowRect(m_hWnd, &window);
@@ -360,6 +302,7 @@ void CButtonST::OnActivate(UINT state, HWND, BOOL) {
 
 void CButtonST::OnEnable(BOOL enabled) {
     Default();
+    afx::CAccessibleClient::NotifyStateChange(m_hWnd);
     if (enabled) return;
     HWND parent = ::GetParent(m_hWnd);
     HWND next = ::GetNextDlgTabItem(parent, m_hWnd, FALSE);

@@ -11,6 +11,11 @@
 // them when it is destroyed. Windows passed only for reference (the menu's
 // owner, the menu callback's window) stay the caller's.
 //
+// Assistive technology (a screen reader asking through WM_GETOBJECT) hears
+// a push button named by its caption (or tooltip), a check button with its
+// state, or a button menu with a popup, and a link button's target as its
+// value; docs/CONTROLS.md lists what each configuration reports.
+//
 // Setting operations that take a repaint flag invalidate the whole button
 // when it is true; they need the button's window then (a dialog configures
 // its buttons in OnInitDialog, when the windows exist). All operations run
@@ -35,6 +40,9 @@ namespace button_st {
 struct Drawing;
 struct FrameKey;
 }  // namespace button_st
+namespace afx {
+class CAccessibleClient;
+}  // namespace afx
 
 class CButtonST : public CButton {
 public:
@@ -207,6 +215,12 @@ protected:
     // When the dialog's DPI has changed: icons loaded at the system's size
     // are loaded again at the new one.
     LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
+    // When assistive technology asks for the button's accessible object.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
+    // When the caption changes: listeners hear the name change.
+    LRESULT OnSetText(WPARAM, LPARAM text);
+    // When the window goes: its accessible object is let go with it.
+    LRESULT OnDestroy(WPARAM, LPARAM);
 
 private:
     struct IconEntry {
@@ -301,6 +315,10 @@ private:
 
     // The DPI of the last draw.
     UINT m_dpi = afx::kDefaultDpi;
+    // What screen readers are answered with, made on their first request.
+    afx::CAccessibleClient* m_accessible = nullptr;
+    // The last draw hides access-key underlines (the keyboard is not in use).
+    bool m_hideAccel = false;
     // The icons as last asked for by resource, loaded again at a new DPI
     // when a size was left to the system (hot 0: icons given by handle).
     struct {

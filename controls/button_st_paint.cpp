@@ -16,7 +16,7 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 // The item state bits the drawing reads (the frame memo's key holds them).
-constexpr UINT kStateBitsRead = ODS_SELECTED | ODS_FOCUS | ODS_DISABLED;
+constexpr UINT kStateBitsRead = ODS_SELECTED | ODS_FOCUS | ODS_DISABLED | ODS_NOFOCUSRECT | ODS_NOACCEL;
 
 LONG Width(const RECT& r) { return r.right - r.left; }
 LONG Height(const RECT& r) { return r.bottom - r.top; }
@@ -72,6 +72,12 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     hasFocus = item->itemState & ODS_FOCUS;
     isDisabled = item->itemState & ODS_DISABLED;
     m_dpi = afx::GetWindowDpi(m_hWnd);
+    // Focus rectangles and access-key underlines wait until the keyboard is
+    // used in the window, as the system's buttons wait.
+    const LRESULT hidden = m_hWnd != nullptr ? ::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) : 0;
+    if (hidden & UISF_HIDEFOCUS) item->itemState |= ODS_NOFOCUSRECT;
+    if (hidden & UISF_HIDEACCEL) item->itemState |= ODS_NOACCEL;
+    m_hideAccel = (item->itemState & ODS_NOACCEL) != 0;
 
     // A repaint of an unchanged button (as most are) puts its last frame
     // back. Only for this class itself: a derived one may draw from state
@@ -119,7 +125,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     if (hasCaption) PaintCaption(&dc, text, &item->rcItem, &caption, isPressed, isDisabled != 0);
 
-    if (hasFocus && (!isFlat || drawFlatFocus)) {
+    if (hasFocus && !(item->itemState & ODS_NOFOCUSRECT) && (!isFlat || drawFlatFocus)) {
         RECT focus = work;
         const int inset = afx::ScaleForDpi(3, m_dpi);
         ::InflateRect(&focus, -inset, -inset);
@@ -324,15 +330,16 @@ void CButtonST::PaintBitmap(CDC* dc, bool hasCaption, RECT* item, RECT* caption,
 
 void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* caption, bool pressed, bool disabled) {
     if (pressed && !isCheckBox) ::OffsetRect(caption, Scaled(pushOffset).x, Scaled(pushOffset).y);
+    const UINT prefix = m_hideAccel ? DT_HIDEPREFIX : 0;
     const RECT frame = *caption;
     RECT centred = *caption;
-    ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | DT_CALCRECT | prefix);
     ::OffsetRect(&centred, (Width(frame) - Width(centred)) / 2, (Height(frame) - Height(centred)) / 2);
     ::SetBkMode(*dc, TRANSPARENT);
     if (disabled) {
         ::OffsetRect(&centred, 1, 1);
         ::SetTextColor(*dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK);
+        ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | prefix);
         ::OffsetRect(&centred, -1, -1);
         ::SetTextColor(*dc, ::GetSysColor(COLOR_BTNSHADOW));
     } else {
@@ -340,7 +347,7 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
         ::SetTextColor(*dc, colors[face + 1]);
         ::SetBkColor(*dc, colors[face]);
     }
-    ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK);
+    ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | prefix);
 }
 
 void CButtonST::PaintParentBackground(CDC* dc) {

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "afx/accessible.h"
 #include "afx/dpi.h"
 #include "afx/shell.h"
 #include "afx/win_app.h"
@@ -41,7 +42,7 @@ constexpr OpenError kOpenErrors[] = {
 CHyperLink::CHyperLink() : m_hoverColor(::GetSysColor(COLOR_HIGHLIGHT)) {}
 
 // The font and cursor go with their owners; the tooltip with its member.
-CHyperLink::~CHyperLink() = default;
+CHyperLink::~CHyperLink() { afx::CAccessibleClient::Disconnect(m_accessible); }
 
 const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
     static constexpr AFX_MSGMAP_ENTRY entries[] = {
@@ -52,6 +53,14 @@ const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
         afx::OnWmCaptureChanged<&CHyperLink::OnCaptureChanged>(),
         afx::OnMessage<WM_SETFONT, &CHyperLink::OnSetFont>(),
         afx::OnMessage<afx::kWmDpiChangedAfterParent, &CHyperLink::OnDpiChangedAfterParent>(),
+        afx::OnMessage<WM_GETDLGCODE, &CHyperLink::OnGetDlgCode>(),
+        afx::OnMessage<WM_KEYDOWN, &CHyperLink::OnKeyDown>(),
+        afx::OnMessage<WM_SETFOCUS, &CHyperLink::OnFocusOrCuesChanged>(),
+        afx::OnMessage<WM_KILLFOCUS, &CHyperLink::OnFocusOrCuesChanged>(),
+        afx::OnMessage<WM_UPDATEUISTATE, &CHyperLink::OnFocusOrCuesChanged>(),
+        afx::OnMessage<WM_PAINT, &CHyperLink::OnPaint>(),
+        afx::OnMessage<WM_GETOBJECT, &CHyperLink::OnGetObject>(),
+        afx::OnMessage<WM_DESTROY, &CHyperLink::OnDestroy>(),
     };
     static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
     return &map;
@@ -66,7 +75,7 @@ void CHyperLink::SetColors(COLORREF link, COLORREF visited, COLORREF hover) {
 }
 
 void CHyperLink::PreSubclassWindow() {
-    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | SS_NOTIFY));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | SS_NOTIFY | WS_TABSTOP));
     if (const std::wstring text = GetWindowText(); m_target.empty()) {
         m_target = text;
     } else if (text.empty()) {
@@ -241,4 +250,93 @@ BOOL CHyperLink::OnLinkClicked() {
         ShowOpenError(result);
     }
     return TRUE;
+}
+
+bool CHyperLink::ShowsFocus() const {
+    return ::GetFocus() == m_hWnd && !(::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+LRESULT CHyperLink::OnGetDlgCode(WPARAM, LPARAM message) {
+    const auto* msg = reinterpret_cast<const MSG*>(message);
+    const bool opens =
+        msg != nullptr && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE);
+    // Not a plain static any more: the dialog manager gives it the focus
+    // by Tab, and these two keys.
+    return opens ? DLGC_WANTMESSAGE : 0;
+}
+
+LRESULT CHyperLink::OnKeyDown(WPARAM key, LPARAM) {
+    if (key == VK_RETURN || key == VK_SPACE) {
+        OnLinkClicked();
+        return 0;
+    }
+    return Default();
+}
+
+LRESULT CHyperLink::OnFocusOrCuesChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    // The text is drawn over what lies behind it: the parent draws that
+    // again first, or an old focus rectangle would stay.
+    if (const HWND parent = ::GetParent(m_hWnd); parent != nullptr) {
+        RECT area{};
+        ::GetWindowRect(m_hWnd, &area);
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+        ::RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    return result;
+}
+
+LRESULT CHyperLink::OnPaint(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    if (!ShowsFocus()) return result;
+    // A dotted frame in the text's colour, drawn alike however often the
+    // text is (the system's focus rectangle inverts what is under it).
+    RECT client{};
+    GetClientRect(&client);
+    const afx::unique_window_dc dc = afx::GetDC(m_hWnd);
+    const COLORREF color = m_over ? m_hoverColor : m_visited ? m_visitedColor : m_linkColor;
+    for (LONG x = client.left; x < client.right; x += 2) {
+        ::SetPixel(dc.get().dc, x, client.top, color);
+        ::SetPixel(dc.get().dc, x, client.bottom - 1, color);
+    }
+    for (LONG y = client.top; y < client.bottom; y += 2) {
+        ::SetPixel(dc.get().dc, client.left, y, color);
+        ::SetPixel(dc.get().dc, client.right - 1, y, color);
+    }
+    return result;
+}
+
+namespace {
+
+constexpr wchar_t kJump[] = L"Jump";  // what the system calls following a link
+
+class LinkFacts final : public afx::AccessibleFacts {
+public:
+    explicit LinkFacts(CHyperLink& link) : m_link(link) {}
+    long AccessibleRole() const override { return ROLE_SYSTEM_LINK; }
+    long AccessibleState() const override {
+        return STATE_SYSTEM_LINKED | (m_link.IsVisited() ? STATE_SYSTEM_TRAVERSED : 0) |
+               (m_link.IsPointerOver() ? STATE_SYSTEM_HOTTRACKED : 0);
+    }
+    std::wstring AccessibleName() const override { return m_link.GetWindowText(); }
+    std::wstring AccessibleValue() const override { return m_link.GetTarget(); }
+    std::wstring AccessibleDefaultAction() const override { return kJump; }
+    // Enter, as the keyboard opens it.
+    void DoAccessibleDefaultAction() override { ::PostMessageW(m_link.m_hWnd, WM_KEYDOWN, VK_RETURN, 0); }
+
+private:
+    CHyperLink& m_link;
+};
+
+}  // namespace
+
+LRESULT CHyperLink::OnGetObject(WPARAM wParam, LPARAM objectId) {
+    const LRESULT answer = afx::CAccessibleClient::Answer(
+        m_accessible, m_hWnd, [this] { return std::make_unique<LinkFacts>(*this); }, wParam, objectId);
+    return answer != 0 ? answer : Default();
+}
+
+LRESULT CHyperLink::OnDestroy(WPARAM, LPARAM) {
+    afx::CAccessibleClient::Disconnect(m_accessible);
+    return Default();
 }

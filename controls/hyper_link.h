@@ -11,6 +11,10 @@
 // Ownership: the link font it makes and the link cursor it loads or is given
 // are its own and destroyed with it; its tooltip window too.
 //
+// The keyboard reaches it too: it is a tab stop, shows a focus rectangle
+// once the keyboard is in use, and Enter or the space bar opens it; a
+// screen reader hears a link named by its text, with the target as value.
+//
 // A font given to the attached control (WM_SETFONT) becomes the base of its
 // link font, and a change of its dialog's DPI scales the link font: either
 // way the window fits the text again.
@@ -23,6 +27,10 @@
 #include "afx/handles.h"
 #include "afx/std_controls.h"
 #include "afx/tooltip_ctrl.h"
+
+namespace afx {
+class CAccessibleClient;
+}  // namespace afx
 
 class CHyperLink : public CStatic {
 public:
@@ -79,6 +87,20 @@ protected:
     LRESULT OnSetFont(WPARAM font, LPARAM redraw);
     // When the dialog's DPI has changed: the link font scales with it.
     LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
+    // When the dialog asks which keys the link takes: Enter and the space bar.
+    LRESULT OnGetDlgCode(WPARAM, LPARAM message);
+    // When a key is pressed while the link has the focus: Enter and the space
+    // bar open it.
+    LRESULT OnKeyDown(WPARAM key, LPARAM);
+    // When the link gains or loses the focus, or the window's keyboard cues
+    // change: its focus rectangle comes or goes.
+    LRESULT OnFocusOrCuesChanged(WPARAM, LPARAM);
+    // When the link is painted: the text, then the focus rectangle if it shows.
+    LRESULT OnPaint(WPARAM, LPARAM);
+    // When assistive technology asks for the link's accessible object.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
+    // When the window goes: its accessible object is let go with it.
+    LRESULT OnDestroy(WPARAM, LPARAM);
 
 private:
     // Resizes the window to its text, as its alignment style says.
@@ -92,6 +114,8 @@ private:
     void Redraw();
     // Clears the pointer-over flag, lets the capture go and redraws.
     void EndHover();
+    // Whether the focus rectangle shows: focused, and the keyboard in use.
+    bool ShowsFocus() const;
 
     COLORREF m_linkColor = RGB(0, 0, 238);
     COLORREF m_visitedColor = RGB(85, 26, 139);
@@ -103,6 +127,7 @@ private:
     std::wstring m_target;
     afx::unique_hfont m_font;
     UINT m_dpi = 0;  // the DPI the link font was made for
+    afx::CAccessibleClient* m_accessible = nullptr;
     afx::unique_hcursor m_cursor;
     CToolTipCtrl m_tooltip;
 };

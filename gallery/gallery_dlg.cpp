@@ -83,6 +83,7 @@ BOOL CGalleryDlg::OnInitDialog() {
     m_standard.SetFlatStyle(false);
     m_flat.SetTooltip(L"Flat: framed only while the pointer is over it");
     m_iconOnly.SetIcons(IDI_GALLERY_HOT, 0);
+    m_iconOnly.SetTooltip(L"An icon-only button");  // also its name to a screen reader
     m_iconBeside.SetIcons(IDI_GALLERY_HOT, 0);
     m_iconAbove.SetIcons(IDI_GALLERY_HOT, 0);
     m_iconAbove.SetAlign(CButtonST::kImageAbove);

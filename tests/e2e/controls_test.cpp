@@ -20,6 +20,7 @@
 #include "paths.h"
 #include "picture_file.h"
 #include "process_windows.h"
+#include "screen_reader.h"
 #include "user_input.h"
 #include "waiting.h"
 
@@ -165,6 +166,38 @@ TEST_F(GalleryTest, AFlatButtonWhoseMenuHasClosedIsNoLongerHotOnceThePointerLeav
     // The flat button's hover frame is the highlight at its top-left corner.
     EXPECT_TRUE(demo::WaitFor(2s, [&] { return Shown(menuButton)->PixelAt(0, 0) == face; }))
         << "drawn without the hover frame";
+}
+
+// A screen reader in another process, and the keyboard alone: Tab reaches the
+// web link, which shows its focus rectangle and opens with Enter.
+TEST_F(GalleryTest, AScreenReaderHearsTheControlsAndTheKeyboardAloneReachesAndOpensTheWebLink) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const HWND link = Control(IDC_LINK_WEB), check = Control(IDC_BUTTON_CHECKBOX);
+    const demo::Heard menu = demo::Hear(Control(IDC_BUTTON_MENU)), heardLink = demo::Hear(link);
+    EXPECT_EQ(demo::Hear(Control(IDC_BUTTON_ICON_ONLY)).name, L"An icon-only button") << "named by its tooltip";
+    EXPECT_EQ(menu.role, ROLE_SYSTEM_BUTTONMENU);
+    EXPECT_TRUE(menu.state & STATE_SYSTEM_HASPOPUP);
+    EXPECT_EQ(heardLink.role, ROLE_SYSTEM_LINK);
+    EXPECT_EQ(heardLink.value, L"https://www.velkor.com/");
+    EXPECT_TRUE(heardLink.state & STATE_SYSTEM_FOCUSABLE);
+    EXPECT_EQ(demo::Hear(check).role, ROLE_SYSTEM_CHECKBUTTON);
+    PostMessageW(check, BM_CLICK, 0, 0);
+    EXPECT_TRUE(demo::WaitFor(2s, [&] { return demo::Hear(check).state & STATE_SYSTEM_CHECKED; }));
+    ::CoUninitialize();
+
+    for (int presses = 0; presses < 40 && demo::FocusOfThreadOf(m_dialog) != link; ++presses) {
+        demo::SendKey(VK_TAB);
+        demo::Settle(50ms);
+    }
+    ASSERT_EQ(demo::FocusOfThreadOf(m_dialog), link) << "reached by Tab";
+    demo::Settle();
+    const std::unique_ptr<demo::Picture> focused = Shown(link);
+    int dotted = 0;  // the focus rectangle: every other pixel of the top row in the link's colour
+    for (int x = 0; x < focused->width(); x += 2) dotted += focused->PixelAt(x, 0) == kLinkColor;
+    EXPECT_GT(dotted, focused->width() / 2 - 2) << "its focus rectangle";
+    demo::SendKey(VK_RETURN);
+    EXPECT_TRUE(demo::WaitFor(demo::kWindowTimeout, [&] { return Shown(link)->Count(RGB(85, 26, 139)) > 10; }))
+        << "opened: shown in the visited colour";
 }
 
 bool IsWarm(COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetGValue(c) > GetBValue(c) + 20; }

@@ -38,6 +38,7 @@
 #include "paths.h"
 #include "picture_file.h"
 #include "process_windows.h"
+#include "screen_reader.h"
 #include "user_input.h"
 #include "utf8.h"
 #include "utility_launch.h"
@@ -369,6 +370,16 @@ private:
         WaitFor(kBoxTimeout, [&] { return !IsWindow(opened); });
     }
 
+    // What a screen reader hears of the gallery's kinds of control, in the report.
+    void TellWhatAScreenReaderHears(HWND dialog) const {
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        for (const int id : {IDC_BUTTON_STANDARD, IDC_BUTTON_ICON_ONLY, IDC_BUTTON_CHECKBOX, IDC_BUTTON_MENU,
+                             IDC_BUTTON_LINK, IDC_LINK_WEB})
+            Tell(L"a screen reader hears control " + std::to_wstring(id) + L": " +
+                 Describe(Hear(GetDlgItem(dialog, id))));
+        if (SUCCEEDED(com)) CoUninitialize();
+    }
+
     // The controls gallery after the utility: the dialog, then the owner-drawn
     // buttons in the states a person sees only while using them.
     void WalkGallery() {
@@ -387,6 +398,7 @@ private:
         PointAt(dialog, IDC_GALLERY_STATUS);
         Settle();
         SaveWindow(dialog, L"9a-gallery.bmp", L"the controls gallery");
+        TellWhatAScreenReaderHears(dialog);
 
         PointAt(dialog, IDC_BUTTON_FLAT);
         Settle();

@@ -84,6 +84,12 @@ HWND FindOpenMenu(DWORD processId) {
     return FirstVisibleWindowOf(processId, [](HWND window) { return ClassNameOf(window) == kMenuClass; });
 }
 
+HWND FocusOfThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 HWND FindSplash(DWORD processId) {
     return FirstVisibleWindowOf(processId, [](HWND window) {
         const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));

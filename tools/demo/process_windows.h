@@ -44,6 +44,10 @@ HWND FindMainDialog(DWORD processId);
 // A visible popup menu ("#32768") of the process, if one is open.
 HWND FindOpenMenu(DWORD processId);
 
+// The window that has the keyboard focus in window's thread (of any
+// process), or null.
+HWND FocusOfThreadOf(HWND window);
+
 // The splash: a visible popup window of the process without a caption
 // (menus aside), if one is on screen.
 HWND FindSplash(DWORD processId);

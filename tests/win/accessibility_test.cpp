@@ -1,0 +1,149 @@
+// The controls as a screen reader meets them: their accessible objects read
+// through AccessibleObjectFromWindow, their default actions done, the
+// events they raise, and a reference kept past the window's end.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "afx/shell.h"
+#include "control_host.h"
+#include "controls/button_st.h"
+#include "controls/hyper_link.h"
+#include "gdi_probe.h"
+#include "real_input.h"
+#include "run_soon.h"
+#include "screen_reader.h"
+
+namespace {
+
+std::vector<std::wstring> g_opened;
+BOOL WINAPI RecordShellEx(SHELLEXECUTEINFOW* info) {
+    g_opened.push_back(info->lpFile);
+    return TRUE;
+}
+HINSTANCE WINAPI RecordShell(HWND, const wchar_t*, const wchar_t* file, const wchar_t*, const wchar_t*, INT) {
+    g_opened.push_back(file);
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+// The events a window raised, as a listener out of the process's context hears them.
+std::vector<DWORD> g_events;
+HWND g_watched = nullptr;
+void CALLBACK Listen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) noexcept {
+    if (window == g_watched && object == OBJID_CLIENT) g_events.push_back(event);
+}
+
+class Accessibility : public testing::Test {
+protected:
+    void SetUp() override {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        Add(m_push, L"&Go", BS_PUSHBUTTON, 0);
+        Add(m_iconOnly, L"", BS_PUSHBUTTON, 1);
+        Add(m_check, L"Check", BS_AUTOCHECKBOX, 2);
+        Add(m_menu, L"Menu", BS_PUSHBUTTON, 3);
+        Add(m_linked, L"Site", BS_DEFPUSHBUTTON, 4);
+        m_iconOnly.SetIcons(probe::MakeIcon(RGB(200, 0, 0)), nullptr);
+        m_iconOnly.SetTooltip(L"Named by its tip");
+        HMENU menu = ::CreateMenu(), popup = ::CreatePopupMenu();
+        ::AppendMenuW(popup, MF_STRING, 1, L"Item");
+        ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"Popup");
+        m_menu.SetMenu(menu, m_host.m_hWnd, false);
+        m_linked.SetLinkTarget(L"https://button.example/");
+        m_link.SetTarget(L"https://link.example/");
+        m_link.SubclassWindow(m_host.AddChild(L"STATIC", L"A link", SS_LEFT, {10, 160, 200, 180}, 200));
+    }
+    void TearDown() override { ::CoUninitialize(); }
+    void Add(CButtonST& button, const wchar_t* caption, DWORD style, int row) {
+        const int top = 10 + row * 28;
+        button.SubclassWindow(
+            m_host.AddChild(L"BUTTON", caption, WS_TABSTOP | style, {10, top, 110, top + 24}, 100 + row));
+    }
+
+    probe::ControlHost m_host{{240, 200}};
+    CButtonST m_push, m_iconOnly, m_check, m_menu, m_linked;
+    CHyperLink m_link;
+};
+
+}  // namespace
+
+TEST_F(Accessibility, EachConfigurationTellsItsRoleStateNameValueAndDefaultAction) {
+    ::EnableWindow(m_linked.m_hWnd, FALSE);  // before the focus is set: disabling moves it on
+    ::SetFocus(m_push.m_hWnd);
+    // clang-format off
+    const struct { HWND window; long role, state, notState; const wchar_t *name, *value, *action; } rows[] = {
+        {m_push.m_hWnd, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE, STATE_SYSTEM_UNAVAILABLE, L"Go", L"", L"Press"},
+        {m_iconOnly.m_hWnd, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE, STATE_SYSTEM_FOCUSED, L"Named by its tip", L"", L"Press"},
+        {m_check.m_hWnd, ROLE_SYSTEM_CHECKBUTTON, 0, STATE_SYSTEM_CHECKED, L"Check", L"", L"Check"},
+        {m_menu.m_hWnd, ROLE_SYSTEM_BUTTONMENU, STATE_SYSTEM_HASPOPUP, 0, L"Menu", L"", L"Open"},
+        {m_linked.m_hWnd, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_DEFAULT, STATE_SYSTEM_FOCUSABLE, L"Site", L"https://button.example/", L"Press"},
+        {m_link.m_hWnd, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED, STATE_SYSTEM_TRAVERSED, L"A link", L"https://link.example/", L"Jump"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        const demo::Heard heard = demo::Hear(row.window);
+        EXPECT_EQ(heard.role, row.role) << row.name;
+        EXPECT_EQ(heard.state & row.state, row.state) << row.name;
+        EXPECT_EQ(heard.state & row.notState, 0) << row.name;
+        EXPECT_EQ(heard.name, row.name);
+        EXPECT_EQ(heard.value, row.value) << row.name;
+        EXPECT_EQ(heard.action, row.action) << row.name;
+    }
+    ::SetCursorPos(CentreOf(m_iconOnly.m_hWnd).x, CentreOf(m_iconOnly.m_hWnd).y);
+    m_iconOnly.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(demo::Hear(m_iconOnly.m_hWnd).state & STATE_SYSTEM_HOTTRACKED) << "hot while hovered";
+}
+
+TEST_F(Accessibility, DefaultActionsActAsAClickAndChangesAreTold) {
+    g_watched = m_check.m_hWnd;
+    g_events.clear();
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &Listen,
+                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    EXPECT_EQ(demo::DoDefaultAction(m_check.m_hWnd), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return m_check.GetCheckState() == 1; })) << "checked as by a click";
+    EXPECT_EQ(demo::Hear(m_check.m_hWnd).action, L"Uncheck");
+    EXPECT_TRUE(demo::Hear(m_check.m_hWnd).state & STATE_SYSTEM_CHECKED);
+    ::SetWindowTextW(m_check.m_hWnd, L"Renamed");
+    ::EnableWindow(m_check.m_hWnd, FALSE);
+    PumpFor(100);
+    ::UnhookWinEvent(hook);
+    EXPECT_EQ(g_events,
+              (std::vector<DWORD>{EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_STATECHANGE}))
+        << "check, caption, enabling";
+
+    // The menu opens (closed again from inside its own loop); the links open.
+    bool opened = false;
+    std::function<void()> closeMenu = [&] {
+        opened = demo::FindOpenMenu(::GetCurrentProcessId()) != nullptr;
+        opened ? static_cast<void>(::EndMenu()) : RunSoon(closeMenu);
+    };
+    RunSoon(closeMenu);
+    EXPECT_EQ(demo::DoDefaultAction(m_menu.m_hWnd), S_OK);
+    EXPECT_TRUE(PumpUntil([&] { return opened; })) << "the menu opened";
+    g_opened.clear();
+    const ShellExecuteExFunction previousEx = AfxSetShellExecuteEx(&RecordShellEx);
+    const ShellExecuteFunction previous = AfxSetShellExecute(&RecordShell);
+    ::EnableWindow(m_linked.m_hWnd, TRUE);
+    EXPECT_EQ(demo::DoDefaultAction(m_linked.m_hWnd), S_OK);
+    EXPECT_EQ(demo::DoDefaultAction(m_link.m_hWnd), S_OK);
+    PumpUntil([] { return g_opened.size() == 2; });
+    AfxSetShellExecuteEx(previousEx);
+    AfxSetShellExecute(previous);
+    EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"https://button.example/", L"https://link.example/"}));
+    EXPECT_TRUE(demo::Hear(m_link.m_hWnd).state & STATE_SYSTEM_TRAVERSED) << "followed";
+}
+
+TEST_F(Accessibility, AReferenceKeptPastTheWindowsEndFailsAndLeaksNothing) {
+    IAccessible* kept = nullptr;
+    ::AccessibleObjectFromWindow(m_push.m_hWnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&kept));
+    ASSERT_NE(kept, nullptr);
+    m_push.DestroyWindow();
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(kept->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(kept->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(kept->Release(), 0u) << "the last reference, the object gone with it";
+}
