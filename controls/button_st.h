@@ -313,8 +313,8 @@ private:
     } menuCallback;
     SoundEntry sounds[2];
 
-    // The DPI of the last draw.
-    UINT m_dpi = afx::kDefaultDpi;
+    // The DPI the button is drawn at (0 until its first draw asks).
+    UINT m_dpi = 0;
     // What screen readers are answered with, made on their first request.
     afx::CAccessibleClient* m_accessible = nullptr;
     // The last draw hides access-key underlines (the keyboard is not in use).

@@ -163,6 +163,7 @@ DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR norma
 }
 
 LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    m_dpi = afx::GetWindowDpi(m_hWnd);
     const auto ids = m_iconIds;
     const bool systemSize = ids.hotWidth == 0 || ids.hotHeight == 0 || ids.normalWidth == 0 || ids.normalHeight == 0;
     if (ids.hot != 0 && systemSize)

@@ -71,12 +71,10 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     hasFocus = item->itemState & ODS_FOCUS;
     isDisabled = item->itemState & ODS_DISABLED;
-    m_dpi = afx::GetWindowDpi(m_hWnd);
+    // Asked once: a change of the dialog's DPI is told (OnDpiChangedAfterParent).
+    if (m_dpi == 0) m_dpi = afx::GetWindowDpi(m_hWnd);
     // Focus rectangles and access-key underlines wait until the keyboard is
-    // used in the window, as the system's buttons wait.
-    const LRESULT hidden = m_hWnd != nullptr ? ::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) : 0;
-    if (hidden & UISF_HIDEFOCUS) item->itemState |= ODS_NOFOCUSRECT;
-    if (hidden & UISF_HIDEACCEL) item->itemState |= ODS_NOACCEL;
+    // used in the window: the system's button says so in the item state.
     m_hideAccel = (item->itemState & ODS_NOACCEL) != 0;
 
     // A repaint of an unchanged button (as most are) puts its last frame

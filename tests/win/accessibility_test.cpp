@@ -90,8 +90,8 @@ TEST_F(Accessibility, EachConfigurationTellsItsRoleStateNameValueAndDefaultActio
         EXPECT_EQ(heard.value, row.value) << row.name;
         EXPECT_EQ(heard.action, row.action) << row.name;
     }
-    ::SetCursorPos(CentreOf(m_iconOnly.m_hWnd).x, CentreOf(m_iconOnly.m_hWnd).y);
-    m_iconOnly.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    MovePointerTo(CentreOf(m_iconOnly.m_hWnd));
+    EXPECT_TRUE(PumpUntil([&] { return m_iconOnly.IsHovering(); }));
     EXPECT_TRUE(demo::Hear(m_iconOnly.m_hWnd).state & STATE_SYSTEM_HOTTRACKED) << "hot while hovered";
 }
 
