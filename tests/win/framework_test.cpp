@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -221,18 +222,22 @@ TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
     window.DestroyWindow();
 }
 
-// An object gone on another thread leaves no entry and its window working;
-// a refused attachment leaves the object free and the window as it was.
-TEST(WindowObjects, AnObjectGoneOnAnotherThreadOrRefusedLeavesNoEntryAndTheWindowWorking) {
-    auto* object = new CWnd;
-    ASSERT_TRUE(object->CreateEx(0, AfxRegisterWndClass(0), L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
-    const HWND hwnd = object->m_hWnd;
+// Another thread may not take, destroy or let go of a window; an object let
+// go of leaves no entry and its window working, a refused attachment the
+// object free and the window as it was.
+TEST(WindowObjects, AnotherThreadOrARefusedAttachmentLeavesTheWindowAsItWas) {
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
+    const HWND hwnd = owner.m_hWnd;
     std::thread([&] {
         CWnd stranger;
         EXPECT_FALSE(stranger.SubclassWindow(hwnd)) << "another thread's window";
-        EXPECT_FALSE(object->DestroyWindow()) << "only its own thread may destroy it";
-        delete object;
+        EXPECT_FALSE(owner.DestroyWindow()) << "only its own thread may destroy it";
+        EXPECT_EQ(owner.UnsubclassWindow(), nullptr) << "...or let go of it";
+        EXPECT_EQ(owner.Detach(), nullptr);
     }).join();
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), &owner);
+    EXPECT_EQ(owner.UnsubclassWindow(), hwnd);
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
     const auto procedure = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
     EXPECT_NE(reinterpret_cast<WNDPROC>(procedure), &AfxWndProc);
@@ -249,6 +254,105 @@ TEST(WindowObjects, AnObjectGoneOnAnotherThreadOrRefusedLeavesNoEntryAndTheWindo
     CWnd taker;
     EXPECT_TRUE(taker.SubclassWindow(hwnd));
     EXPECT_TRUE(taker.DestroyWindow());
+}
+
+namespace {
+
+// Deletes itself on another thread while one of its messages is dispatched.
+class DeletedWhileDispatching : public CWnd {
+public:
+    const AFX_MSGMAP* GetMessageMap() const override {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnMessage<WM_USER, &DeletedWhileDispatching::OnUser>()};
+        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+        return &map;
+    }
+    LRESULT OnUser(WPARAM, LPARAM) {
+        std::thread([this] { delete this; }).join();
+        return m_hWnd != nullptr;  // the handler goes on with its object
+    }
+};
+
+// Passes every message on to the procedure it was put over.
+WNDPROC g_underForeign = nullptr;
+LRESULT CALLBACK ForeignSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(g_underForeign, hwnd, message, wParam, lParam);
+}
+
+// Counts the colour changes it hears. One that rebuilds destroys its window
+// at the first and, when asked, makes it again with a child, as a window
+// whose look follows the system's colours might: the new child starts with
+// the new colours and custom ones of its own.
+class ColourListener : public CWnd {
+public:
+    explicit ColourListener(bool rebuild, bool again = false, HWND parent = nullptr)
+        : m_rebuild(rebuild), m_again(again) {
+        Create(parent);
+    }
+    void Create(HWND parent) {
+        CreateEx(0, AfxRegisterWndClass(0), L"colours", parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent);
+    }
+    const AFX_MSGMAP* GetMessageMap() const override {
+        static constexpr AFX_MSGMAP_ENTRY entries[] = {afx::OnMessage<WM_SYSCOLORCHANGE, &ColourListener::OnColours>()};
+        static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+        return &map;
+    }
+    LRESULT OnColours(WPARAM, LPARAM) {
+        ++m_heard;
+        if (!m_rebuild) return 0;
+        DestroyWindow();
+        if (m_again) {
+            Create(nullptr);
+            m_child = std::make_unique<ColourListener>(false, false, m_hWnd);
+        }
+        return 0;
+    }
+    bool m_rebuild, m_again;
+    int m_heard = 0;
+    std::unique_ptr<ColourListener> m_child;
+};
+
+}  // namespace
+
+// The window's thread may be dispatching one of the object's messages at any
+// moment, so the program stops at such a deletion rather than going on with
+// freed memory.
+TEST(WindowObjectsDeathTest, AnObjectDeletedOnAnotherThreadThanItsWindowsStopsTheProgram) {
+    EXPECT_DEATH(
+        {
+            auto* object = new DeletedWhileDispatching;
+            object->CreateEx(0, AfxRegisterWndClass(0), L"deleted", WS_POPUP, 0, 0, 10, 10, nullptr);
+            object->SendMessage(WM_USER);
+        },
+        "deleted on thread");
+}
+
+TEST(WindowObjects, ASubclassPutOnAfterOursKeepsTheWindowsOwnProcedureWhenOursGoes) {
+    for (const bool unsubclass : {true, false}) {
+        SCOPED_TRACE(unsubclass ? "UnsubclassWindow" : "Detach");
+        const afx::unique_hwnd box(::CreateWindowExW(0, L"BUTTON", L"box", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 50, 20,
+                                                     nullptr, nullptr, nullptr, nullptr));
+        CWnd ours;
+        ASSERT_TRUE(ours.SubclassWindow(box.get()));
+        g_underForeign = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(box.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignSubclass)));
+        EXPECT_EQ(unsubclass ? ours.UnsubclassWindow() : ours.Detach(), box.get());
+        ::SendMessageW(box.get(), BM_SETCHECK, BST_CHECKED, 0);
+        EXPECT_EQ(::SendMessageW(box.get(), BM_GETCHECK, 0, 0), BST_CHECKED) << "the button's own procedure answers";
+        CWnd second;
+        EXPECT_FALSE(second.SubclassWindow(box.get())) << "ours is still in the window's chain";
+    }
+}
+
+TEST(WindowObjects, AWindowDestroyedByItsColourChangeHandlerPassesTheChangeToNoOtherWindow) {
+    for (const bool again : {false, true}) {
+        SCOPED_TRACE(again ? "made again" : "gone");
+        ColourListener other(false), rebuilt(true, again);
+        rebuilt.SendMessage(WM_SYSCOLORCHANGE);
+        EXPECT_EQ(other.m_heard, 0) << "another top-level window";
+        if (again) {
+            EXPECT_EQ(rebuilt.m_child->m_heard, 0) << "the new window's child";
+        }
+    }
 }
 
 TEST(WindowObjects, ARunningDialogRefusesASecondRunAndGoesOn) {
