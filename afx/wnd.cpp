@@ -10,36 +10,11 @@
 #include "afx/exception_barrier.h"
 #include "afx/handles.h"
 #include "afx/module_state.h"
+#include "afx/srw_lock.h"
 #include "afx/wait_cursor.h"
 #include "afx/win_thread.h"
 
 namespace {
-
-// Holds a slim reader/writer lock, the system's own, for a scope: the
-// libraries use no lock of the compiler's threads runtime.
-class SrwLockScope {
-public:
-    SrwLockScope(SRWLOCK& lock, bool exclusive) : m_lock(lock), m_exclusive(exclusive) {
-        if (m_exclusive) {
-            ::AcquireSRWLockExclusive(&m_lock);
-        } else {
-            ::AcquireSRWLockShared(&m_lock);
-        }
-    }
-    ~SrwLockScope() {
-        if (m_exclusive) {
-            ::ReleaseSRWLockExclusive(&m_lock);
-        } else {
-            ::ReleaseSRWLockShared(&m_lock);
-        }
-    }
-    SrwLockScope(const SrwLockScope&) = delete;
-    SrwLockScope& operator=(const SrwLockScope&) = delete;
-
-private:
-    SRWLOCK& m_lock;
-    bool m_exclusive;
-};
 
 // Which object each window of the process belongs to, and the thread that
 // owns the window. Lookups answer only for windows of the calling thread (a
@@ -56,20 +31,20 @@ public:
         WNDPROC passThrough;
     };
     Found Find(HWND hwnd) {
-        const SrwLockScope held(m_lock, false);
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Shared);
         const auto it = m_entries.find(hwnd);
         if (it == m_entries.end() || it->second.thread != ::GetCurrentThreadId()) return {};
         return {it->second.wnd, it->second.passThrough};
     }
     // False when the window already has an entry.
     bool Add(HWND hwnd, CWnd* wnd) {
-        const SrwLockScope held(m_lock, true);
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Exclusive);
         return m_entries.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId(), nullptr}).second;
     }
     // Takes the window's entry out if it is wnd's, or leaves it as a
     // pass-through to that procedure.
     void Remove(HWND hwnd, const CWnd* wnd, WNDPROC passThrough = nullptr) {
-        const SrwLockScope held(m_lock, true);
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Exclusive);
         const auto it = m_entries.find(hwnd);
         if (it == m_entries.end() || it->second.wnd != wnd) return;
         if (passThrough != nullptr) {
@@ -511,7 +486,7 @@ const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
     // the module's, not a thread's); the names live as long as the process.
     static std::map<std::wstring, bool> registered;
     static SRWLOCK lock = SRWLOCK_INIT;
-    const SrwLockScope held(lock, true);
+    const afx::SrwLockScope held(lock, afx::SrwLockScope::Access::Exclusive);
     wchar_t name[96];
     std::swprintf(name, 96, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), classStyle,
                   static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));
