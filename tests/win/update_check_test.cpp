@@ -4,11 +4,11 @@
 // end-to-end tests' business).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "afx/exception.h"
+#include "afx/file_time.h"
 #include "afx/registry.h"
 #include "afx/shell.h"
+#include "demo_installation.h"
 #include "message_boxes.h"
 #include "scoped_state.h"
 #include "update_page.h"
@@ -182,21 +182,21 @@ TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
     }
 }
 
-// However old the process, the reading has the time its caller gives: the
-// page when it comes in time, nothing from a server that never answers or
-// without time, and no waiting past the deadline.
+// The reading has the time its caller gives, however old the process; no page from a stranger.
 TEST(UpdatePageReading, EndsByTheCallersDeadline) {
     const auto server = demo::UpdatePage::FromStateFolder(_wgetenv(L"VORNIX_TEST_SERVER_STATE"));
     ASSERT_TRUE(server);
     const struct {
         const wchar_t* mode;
+        bool trusted;
         std::chrono::milliseconds timeLeft;
         bool dated;
-    } rows[] = {{L"marker", 5s, true}, {L"hang", 300ms, false}, {L"marker", 0ms, false}};
+    } rows[] = {{L"marker", true, 5s, true}, {L"marker", false, 5s, false}, {L"hang", true, 300ms, false}};
     for (const auto& row : rows) {
         ASSERT_TRUE(server->SetMode(row.mode));
         const StartClock::time_point begun = StartClock::now();
-        const std::wstring page = ReadUpdatePage(server->url(), begun + row.timeLeft);
+        const std::wstring page =
+            ReadUpdatePage(row.trusted ? server->url() : server->untrustedUrl(), begun + row.timeLeft);
         EXPECT_EQ(FindPublishedDate(page).has_value(), row.dated) << row.mode << " " << row.timeLeft.count();
         EXPECT_LT(StartClock::now() - begun, row.timeLeft + 300ms);
     }
@@ -208,7 +208,7 @@ TEST(NewestFileScan, TheLatestMatchingEntryFilesAndFoldersAlike) {
     tree.WriteFile(L"old.exe", "x", 1'600'000'000);
     tree.WriteFile(L"new.exe", "x", 1'650'000'000);
     tree.WriteFile(L"newest.dll", "x", 1'900'000'000);  // does not match
-    SetLastWriteTime(tree.MakeFolder(L"folder.exe"), 1'660'000'000);
+    demo::SetLastWriteTime(tree.MakeFolder(L"folder.exe"), afx::UnixSecondsToFileTime(1'660'000'000));
     const std::pair<std::wstring, CalendarTime> rows[] = {
         {L"*.exe", 1'660'000'000}, {L"*.fas", ReferenceDate()}, {L"missing\\*.exe", ReferenceDate()}};
     for (const auto& [pattern, newest] : rows) {
