@@ -18,6 +18,8 @@
 
 #include <utility>
 
+#include "afx/windows_version.h"
+
 namespace afx {
 
 template <class Traits>

@@ -21,6 +21,8 @@
 #include <span>
 #include <type_traits>
 
+#include "afx/windows_version.h"
+
 class CCmdTarget;
 
 // Calls the handler; returns false when the handler declines the message

@@ -1,8 +1,8 @@
 #include "afx/wnd.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -10,6 +10,7 @@
 #include "afx/exception_barrier.h"
 #include "afx/handles.h"
 #include "afx/module_state.h"
+#include "afx/srw_lock.h"
 #include "afx/wait_cursor.h"
 #include "afx/win_thread.h"
 
@@ -17,37 +18,47 @@ namespace {
 
 // Which object each window of the process belongs to, and the thread that
 // owns the window. Lookups answer only for windows of the calling thread (a
-// window's messages all arrive there), but the map is one for the process so
-// that an object destroyed on another thread can still take its entry out.
+// window's messages all arrive there, and only that thread may change the
+// entry). A window whose object let go of it while a procedure put on after
+// ours still calls ours keeps an entry without an object: the procedure
+// ours passes its messages on to, until the window is destroyed.
 // Made once and never freed: windows are still torn down while the process
 // ends, after static objects may be gone.
 class HandleMap {
 public:
-    CWnd* Find(HWND hwnd) {
-        AcquireSRWLockShared(&m_lock);
+    struct Found {
+        CWnd* wnd;
+        WNDPROC passThrough;
+    };
+    Found Find(HWND hwnd) {
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Shared);
         const auto it = m_entries.find(hwnd);
-        CWnd* wnd = it != m_entries.end() && it->second.thread == ::GetCurrentThreadId() ? it->second.wnd : nullptr;
-        ReleaseSRWLockShared(&m_lock);
-        return wnd;
+        if (it == m_entries.end() || it->second.thread != ::GetCurrentThreadId()) return {};
+        return {it->second.wnd, it->second.passThrough};
     }
-    // False when the window already has an object.
+    // False when the window already has an entry.
     bool Add(HWND hwnd, CWnd* wnd) {
-        AcquireSRWLockExclusive(&m_lock);
-        const bool added = m_entries.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId()}).second;
-        ReleaseSRWLockExclusive(&m_lock);
-        return added;
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Exclusive);
+        return m_entries.try_emplace(hwnd, Entry{wnd, ::GetCurrentThreadId(), nullptr}).second;
     }
-    // Takes the window's entry out if it is wnd's; from any thread.
-    void Remove(HWND hwnd, const CWnd* wnd) {
-        AcquireSRWLockExclusive(&m_lock);
-        if (const auto it = m_entries.find(hwnd); it != m_entries.end() && it->second.wnd == wnd) m_entries.erase(it);
-        ReleaseSRWLockExclusive(&m_lock);
+    // Takes the window's entry out if it is wnd's, or leaves it as a
+    // pass-through to that procedure.
+    void Remove(HWND hwnd, const CWnd* wnd, WNDPROC passThrough = nullptr) {
+        const afx::SrwLockScope held(m_lock, afx::SrwLockScope::Access::Exclusive);
+        const auto it = m_entries.find(hwnd);
+        if (it == m_entries.end() || it->second.wnd != wnd) return;
+        if (passThrough != nullptr) {
+            it->second = Entry{nullptr, it->second.thread, passThrough};
+        } else {
+            m_entries.erase(it);
+        }
     }
 
 private:
     struct Entry {
         CWnd* wnd;
         DWORD thread;
+        WNDPROC passThrough;
     };
     SRWLOCK m_lock = SRWLOCK_INIT;
     std::unordered_map<HWND, Entry> m_entries;
@@ -96,13 +107,38 @@ BOOL CALLBACK SendToDescendant(HWND child, LPARAM data) noexcept {
     });
 }
 
+void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+    // EnumChildWindows visits children's children too; given no window it
+    // would visit every top-level window of the desktop.
+    if (parent == nullptr) return;
+    const DescendantMessage sent{message, wParam, lParam};
+    ::EnumChildWindows(parent, &SendToDescendant, reinterpret_cast<LPARAM>(&sent));
+}
+
+// The window's thread may be in one of the object's handlers at this very
+// moment and would go on with freed memory: a programmer's error, stopped
+// where it happens rather than where it does harm.
+[[noreturn]] void StopDeletionOnAnotherThread(HWND hwnd) noexcept {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "afx: a CWnd was deleted on thread %lu while its window %p belongs to thread %lu; a window's "
+                  "object may be deleted only on its window's thread (afx/wnd.h)\n",
+                  ::GetCurrentThreadId(), static_cast<void*>(hwnd), ::GetWindowThreadProcessId(hwnd, nullptr));
+    ::OutputDebugStringA(text);
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+    std::abort();
+}
+
 }  // namespace
 
 CWnd::~CWnd() {
-    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
-    // A window that outlives its object (another thread's, which this one
-    // may not destroy, or one whose destruction was refused) goes back to
-    // its own procedure, and no entry is left pointing at a dead object.
+    if (m_hWnd == nullptr) return;
+    if (::IsWindow(m_hWnd) && !IsOwnWindow(m_hWnd)) StopDeletionOnAnotherThread(m_hWnd);
+    if (FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
+    // A window that outlives its object (its destruction was refused) goes
+    // back to its own procedure, and no entry is left pointing at a dead
+    // object.
     if (m_hWnd != nullptr) UnsubclassWindow();
 }
 
@@ -113,7 +149,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return hwnd != nullptr ? TheHandleMap().Find(hwnd) : nullptr; }
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) { return hwnd != nullptr ? TheHandleMap().Find(hwnd).wnd : nullptr; }
 
 bool CWnd::Attach(HWND hwnd) {
     if (m_hWnd != nullptr || !IsOwnWindow(hwnd) || !TheHandleMap().Add(hwnd, this)) return false;
@@ -122,8 +158,15 @@ bool CWnd::Attach(HWND hwnd) {
 }
 
 HWND CWnd::Detach() {
-    HWND hwnd = std::exchange(m_hWnd, nullptr);
-    if (hwnd != nullptr) TheHandleMap().Remove(hwnd, this);
+    if (m_hWnd == nullptr) return nullptr;
+    // Another thread's window may be dispatching one of the object's
+    // messages right now.
+    const bool alive = ::IsWindow(m_hWnd) != FALSE;
+    if (alive && !IsOwnWindow(m_hWnd)) return nullptr;
+    const HWND hwnd = std::exchange(m_hWnd, nullptr);
+    const WNDPROC super = std::exchange(m_pfnSuper, nullptr);
+    // Our procedure, still in a living window's chain, passes its messages on.
+    TheHandleMap().Remove(hwnd, this, alive ? super : nullptr);
     return hwnd;
 }
 
@@ -138,7 +181,10 @@ bool CWnd::AttachSubclassed(HWND hwnd) {
 bool CWnd::SubclassWindow(HWND hwnd) {
     // Another thread's window would bring its messages to a thread whose
     // objects this one does not know.
-    if (!IsOwnWindow(hwnd) || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return false;
+    if (!IsOwnWindow(hwnd) || m_hWnd != nullptr) return false;
+    // Taken, or our procedure is still in its chain from an earlier object.
+    if (const auto [wnd, passThrough] = TheHandleMap().Find(hwnd); wnd != nullptr || passThrough != nullptr)
+        return false;
     m_hWnd = hwnd;  // so PreSubclassWindow can work on the window
     try {
         PreSubclassWindow();
@@ -155,11 +201,12 @@ bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 }
 
 HWND CWnd::UnsubclassWindow() {
-    // Only our own procedure is taken out: one put over it later stays.
-    if (m_hWnd != nullptr && m_pfnSuper != nullptr &&
+    // Our procedure is taken out only when it is the window's current one:
+    // one put over it later calls ours, which then passes every message on
+    // to the window's own (Detach).
+    if (IsOwnWindow(m_hWnd) && m_pfnSuper != nullptr &&
         reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &AfxWndProc)
-        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = nullptr;
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(std::exchange(m_pfnSuper, nullptr)));
     return Detach();
 }
 
@@ -177,9 +224,7 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
 bool CWnd::DestroyWindow() { return IsOwnWindow(m_hWnd) && ::DestroyWindow(m_hWnd) != FALSE; }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const {
-    const DescendantMessage sent{message, wParam, lParam};
-    // EnumChildWindows visits children's children too.
-    ::EnumChildWindows(m_hWnd, &SendToDescendant, reinterpret_cast<LPARAM>(&sent));
+    SendToDescendants(m_hWnd, message, wParam, lParam);
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {}
@@ -251,11 +296,15 @@ int CWnd::MessageBox(const std::wstring& text, const wchar_t* caption, UINT type
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
     // The system tells only top-level windows that its colours changed;
     // their controls, which cache colours and brushes, hear it from them.
-    if (message == WM_SYSCOLORCHANGE && !(GetStyle() & WS_CHILD)) SendMessageToDescendants(message, wParam, lParam);
+    // The handler may destroy the window, and this object with it: the
+    // window is taken first, and only a window that lives on passes it on.
+    const HWND passesColoursOn = message == WM_SYSCOLORCHANGE && !(GetStyle() & WS_CHILD) ? m_hWnd : nullptr;
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    if (passesColoursOn != nullptr && IsOwnWindow(passesColoursOn))
+        SendToDescendants(passesColoursOn, message, wParam, lParam);
     return result;
 }
 
@@ -355,13 +404,21 @@ void CWnd::PreSubclassWindow() {}
 void CWnd::PostNcDestroy() {}
 
 void CWnd::FinishNcDestroy() {
-    UnsubclassWindow();
+    // The window's last message: nothing of it stays in the map.
+    TheHandleMap().Remove(std::exchange(m_hWnd, nullptr), this);
+    m_pfnSuper = nullptr;
     PostNcDestroy();
 }
 
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
-    if (wnd == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    const auto [wnd, passThrough] = TheHandleMap().Find(hwnd);
+    if (wnd == nullptr) {
+        // Our procedure under another's, its object gone: it only passes on.
+        if (passThrough == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+        const LRESULT result = ::CallWindowProcW(passThrough, hwnd, message, wParam, lParam);
+        if (message == WM_NCDESTROY) TheHandleMap().Remove(hwnd, nullptr);
+        return result;
+    }
 
     const CurrentMessage saved = t_current;
     t_current = {hwnd, message, wParam, lParam};
@@ -428,8 +485,8 @@ const wchar_t* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
     // One class per combination, for the whole process (window classes are
     // the module's, not a thread's); the names live as long as the process.
     static std::map<std::wstring, bool> registered;
-    static std::mutex lock;
-    const std::lock_guard<std::mutex> held(lock);
+    static SRWLOCK lock = SRWLOCK_INIT;
+    const afx::SrwLockScope held(lock, afx::SrwLockScope::Access::Exclusive);
     wchar_t name[96];
     std::swprintf(name, 96, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()), classStyle,
                   static_cast<void*>(cursor), static_cast<void*>(background), static_cast<void*>(icon));

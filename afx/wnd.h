@@ -24,9 +24,15 @@ class CDataExchange;
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
-    // Destroys the window if the object still owns one. A window the
-    // destructor may not destroy (another thread's) is given back its own
-    // procedure and left running without the object.
+    // Destroys the window if the object still owns one; a window whose
+    // destruction is refused is given back its own procedure and left
+    // running without the object.
+    //
+    // An object with a window may be deleted only on its window's thread,
+    // which may be dispatching one of the object's messages at any moment.
+    // Deleting it on another thread stops the program at once (abort), with
+    // a message naming both threads on stderr and the debugger's output,
+    // instead of letting the window's thread go on with freed memory.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -38,17 +44,24 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Attach/Detach only bind the handle to the object; they do not route
-    // messages (SubclassWindow does both). Attach takes only a window of the
-    // calling thread; Detach works from any thread.
+    // messages (SubclassWindow does both). Both work on a window of the
+    // calling thread only: Detach gives null, changing nothing, for another
+    // thread's window. Detaching a subclassed window leaves our procedure in
+    // its chain, passing every message on to the window's own.
     bool Attach(HWND hwnd);
     HWND Detach();
 
     // Routes an existing window's messages through this object.
     // PreSubclassWindow runs first; when it throws, the error goes on to the
     // caller and the object stays unattached. False if the window is
-    // already taken or belongs to another thread.
+    // already taken (also by our procedure left in its chain) or belongs to
+    // another thread.
     bool SubclassWindow(HWND hwnd);
     bool SubclassDlgItem(UINT id, CWnd* parent);
+    // Gives the window back its own procedure when ours is still the
+    // current one, then detaches. Under a procedure put on after ours, ours
+    // stays and passes the messages on, so neither that procedure nor the
+    // window's own is cut off.
     HWND UnsubclassWindow();
 
     // Creates a window whose messages reach this object from the first one.
@@ -58,7 +71,8 @@ public:
     // False for no window or another thread's (which may not destroy it).
     virtual bool DestroyWindow();
 
-    // Sends the message to every child window and their children in turn.
+    // Sends the message to every child window and their children in turn
+    // (to none without a window).
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     // Transfers data between the controls and the object's members

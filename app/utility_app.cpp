@@ -36,7 +36,7 @@ BOOL CUtilityApp::InitInstance() {
     CSplashWnd::ShowSplash(IDB_SPLASH, nullptr);
     SetRegistryKey(kAppRegistryKey);
 
-    CUtilityDlg dialog(m_companionLibrary.get());
+    CUtilityDlg dialog(m_companionLibrary.get(), m_started);
     m_pMainWnd = &dialog;
     // Read once: the dialog's help commands and F1 open the same file.
     m_helpFilePath = GetHelpFilePath(GetDefaultHelpFilePath());

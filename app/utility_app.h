@@ -3,6 +3,7 @@
 // app_object.cpp, which only the executable links.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "afx/handles.h"
@@ -32,6 +33,10 @@ protected:
     void OnHelp();
 
 private:
+    // The program's start on the start deadline's clock (StartClock,
+    // version/start_deadline.h): taken when the application object is
+    // made, with the program's static objects.
+    const std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
     afx::unique_hmodule m_companionLibrary;
     std::wstring m_helpFilePath;
 };

@@ -28,9 +28,10 @@ private:
 
 }  // namespace
 
-CUtilityDlg::CUtilityDlg(HMODULE companionLibrary)
+CUtilityDlg::CUtilityDlg(HMODULE companionLibrary, StartClock::time_point started)
     : CDialog(IDD_UTILITY_DIALOG, nullptr),
       m_companionLibrary(companionLibrary),
+      m_started(started),
       m_icon(static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_MAIN_DIALOG), IMAGE_ICON,
                                              kDialogIconPixels, kDialogIconPixels, LR_DEFAULTCOLOR))) {}
 
@@ -69,7 +70,7 @@ BOOL CUtilityDlg::OnInitDialog() {
         ShowStartupMessage(m_companionLibrary, AfxGetInstanceHandle(), kDisplayName, kStartupMessage, IDI_MAIN_DIALOG);
     {
         WaitCursorScope wait(*this);
-        CheckWebVersion();
+        CheckWebVersion(UpdatePageDeadline(m_started));
         UpdateData(false);
     }
     return TRUE;

@@ -8,6 +8,7 @@
 #include "afx/dialog.h"
 #include "afx/handles.h"
 #include "afx/std_controls.h"
+#include "version/start_deadline.h"
 
 // The program's name as the user sees it: the main dialog's caption, the
 // About items and the start-up message's title.
@@ -16,8 +17,9 @@ inline constexpr wchar_t kDisplayName[] = L"Vornix Utility";
 class CUtilityDlg : public CDialog {
 public:
     // companionLibrary: the loaded companion dialog library, or null; it
-    // shows the start-up message while the dialog initialises.
-    explicit CUtilityDlg(HMODULE companionLibrary);
+    // shows the start-up message while the dialog initialises. started: the
+    // program's start, from which the update check's deadline is counted.
+    CUtilityDlg(HMODULE companionLibrary, StartClock::time_point started);
     ~CUtilityDlg() override;
 
     // The help file the dialog's help commands open.
@@ -50,6 +52,7 @@ private:
     void AddAboutToSystemMenu();
 
     HMODULE m_companionLibrary;
+    StartClock::time_point m_started;
     std::wstring m_helpFilePath;
     CButton m_okButton;
     afx::unique_hicon m_icon;

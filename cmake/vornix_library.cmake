@@ -1,10 +1,13 @@
 # Each folder of the program is one static library, and a library may
 # include only the folders that the table in docs/ARCHITECTURE.md allows it.
-# The compiler enforces the table: a library's private include directory is
-# a folder of links to exactly those folders (or single headers), so an
-# #include of anything else does not compile. The links are made from this
-# file's own place, so the rule holds wherever the project sits (on its own
-# or added to another project).
+# The compiler enforces the table: a library's private include directory
+# holds, for exactly those folders (or single headers), a header of the same
+# name that includes the real one by its full path, so an #include of
+# anything else does not compile. Plain files rather than links: a Windows
+# host makes symbolic links only in developer mode, and copies would go
+# stale. The forwarding headers are written from this file's own place, so
+# the rule holds wherever the project sits (on its own or added to another
+# project), and a header added to a folder is picked up by the next build.
 #
 #   vornix_may_include(TARGET afx version res/resource.h ...)
 #
@@ -12,32 +15,62 @@
 # configuration (vornix_check_architecture_table): the two cannot drift.
 get_filename_component(VORNIX_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
+# Makes root hold a forwarding header for every header of the entries
+# (folders, searched with their subfolders unless FLAT, or single headers)
+# and nothing else. A header whose text is unchanged is left alone, so a
+# new configuration rebuilds nothing.
+function(vornix_forward_headers root)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "FLAT" "" "")
+  # A build folder of the earlier layout has links into the sources here:
+  # they go first, or the headers would be written through them.
+  file(GLOB_RECURSE entries LIST_DIRECTORIES true ${root}/*)
+  foreach(entry IN LISTS entries)
+    if(IS_SYMLINK ${entry})
+      file(REMOVE ${entry})
+    endif()
+  endforeach()
+  set(wanted "")
+  foreach(entry IN LISTS arg_UNPARSED_ARGUMENTS)
+    if(NOT IS_DIRECTORY ${VORNIX_SOURCE_ROOT}/${entry})
+      set(headers ${entry})
+    elseif(arg_FLAT)
+      file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${VORNIX_SOURCE_ROOT} ${VORNIX_SOURCE_ROOT}/${entry}/*.h)
+    else()
+      file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${VORNIX_SOURCE_ROOT} ${VORNIX_SOURCE_ROOT}/${entry}/*.h)
+    endif()
+    foreach(header IN LISTS headers)
+      set(source ${VORNIX_SOURCE_ROOT}/${header})
+      file(CONFIGURE OUTPUT ${root}/${header} CONTENT "#include \"@source@\"\n" @ONLY)
+      list(APPEND wanted ${root}/${header})
+    endforeach()
+  endforeach()
+  file(GLOB_RECURSE present LIST_DIRECTORIES false ${root}/*)
+  list(REMOVE_ITEM present ${wanted})
+  if(present)
+    file(REMOVE ${present})
+  endif()
+endfunction()
+
 function(vornix_may_include target)
   set(root ${PROJECT_BINARY_DIR}/include-roots/${target})
-  file(REMOVE_RECURSE ${root})
-  file(MAKE_DIRECTORY ${root})
-  foreach(entry IN LISTS ARGN)
-    get_filename_component(parent ${root}/${entry} DIRECTORY)
-    file(MAKE_DIRECTORY ${parent})
-    file(CREATE_LINK ${VORNIX_SOURCE_ROOT}/${entry} ${root}/${entry} SYMBOLIC)
-  endforeach()
+  vornix_forward_headers(${root} ${ARGN})
   target_include_directories(${target} PRIVATE ${root})
   set_property(GLOBAL APPEND PROPERTY VORNIX_MAY_INCLUDE_TARGETS ${target})
   set_property(GLOBAL PROPERTY VORNIX_MAY_INCLUDE_${target} ${ARGN})
 endfunction()
 
 # A library other programs build against: its headers are reached as
-# "folder/name.h" from an include directory that holds that folder alone
-# (in the build tree a link to the sources, once installed
-# include/vornix), and are installed there.
+# "folder/name.h" from an include directory that holds that folder's
+# headers alone (in the build tree forwarding headers, once installed
+# include/vornix), and are installed there when the project installs.
 function(vornix_public_headers target folder)
   set(root ${PROJECT_BINARY_DIR}/public-include/${target})
-  file(REMOVE_RECURSE ${root})
-  file(MAKE_DIRECTORY ${root})
-  file(CREATE_LINK ${VORNIX_SOURCE_ROOT}/${folder} ${root}/${folder} SYMBOLIC)
+  vornix_forward_headers(${root} ${folder} FLAT)
   target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${root}> $<INSTALL_INTERFACE:include/vornix>)
-  file(GLOB headers ${VORNIX_SOURCE_ROOT}/${folder}/*.h)
-  install(FILES ${headers} DESTINATION include/vornix/${folder})
+  if(VORNIX_INSTALL)
+    file(GLOB headers ${VORNIX_SOURCE_ROOT}/${folder}/*.h)
+    install(FILES ${headers} DESTINATION include/vornix/${folder})
+  endif()
 endfunction()
 
 # Fails the configuration when docs/ARCHITECTURE.md's table of who may

@@ -7,7 +7,7 @@
 #   target_link_libraries(app PRIVATE Vornix::controls Vornix::afx_winmain)
 include(CMakePackageConfigHelpers)
 
-install(TARGETS afx controls afx_winmain EXPORT VornixTargets
+install(TARGETS vornix_afx vornix_controls vornix_afx_winmain EXPORT VornixTargets
   ARCHIVE DESTINATION lib
   OBJECTS DESTINATION lib/vornix-objects)
 install(EXPORT VornixTargets NAMESPACE Vornix:: DESTINATION lib/cmake/Vornix)

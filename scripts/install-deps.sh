@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and the demo need.
+# Installs the Debian packages that building, testing and the demo need
+# (clang-format-14: the version scripts/check-format.sh checks the layout with).
 # Idempotent and quiet: packages already present are not touched, and apt's
 # index is refreshed only when something is actually missing.
 set -euo pipefail
@@ -7,7 +8,7 @@ set -euo pipefail
 # The 32-bit Windows build and its tests need the i686 cross compiler and
 # wine32, a package of the i386 architecture.
 packages=(
-  cmake ninja-build make g++ clang clang-format libclang-rt-14-dev googletest
+  cmake ninja-build make g++ clang clang-format-14 libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine64 wine32:i386 xvfb x11-utils fp-utils imagemagick openssl python3 util-linux

@@ -3,17 +3,15 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <condition_variable>
 #include <cstdlib>
 #include <cwchar>
 #include <iterator>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
+#include "afx/exception_barrier.h"
+#include "afx/handles.h"
 #include "afx/internet_session.h"
-#include "version/start_deadline.h"
+#include "afx/srw_lock.h"
 
 namespace {
 
@@ -21,10 +19,8 @@ constexpr wchar_t kMakerUpdatePage[] = L"https://www.velkor.com/software-updates
 constexpr wchar_t kUpdatePageVariable[] = L"VORNIX_UPDATE_URL";
 constexpr wchar_t kSecureScheme[] = L"https://";
 
-using Clock = std::chrono::steady_clock;
-
-DWORD MillisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+DWORD MillisecondsLeft(StartClock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StartClock::now()).count();
     return left > 0 ? static_cast<DWORD>(left) : 0;
 }
 
@@ -51,69 +47,62 @@ std::wstring UpdatePageAddress() {
 
 namespace {
 
-// What the fetch has read so far. Shared with the thread that reads, which
+// What the reading has read so far. Shared with the thread that reads, which
 // may outlive the wait: a server that never answers blocks the platform's
 // calls in ways no time-out option ends, so the caller stops waiting at the
 // deadline and takes what has arrived; the blocked thread ends with the
-// process.
+// process. The system's own thread and lock: the library depends on no
+// threads runtime of the compiler's.
 struct PageFetch {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
+    std::wstring address;
+    StartClock::time_point deadline;
+    SRWLOCK lock = SRWLOCK_INIT;
     std::wstring page;
 };
 
-void FetchPage(const std::shared_ptr<PageFetch>& fetch, const std::wstring& address, Clock::time_point deadline) {
+void FetchPage(PageFetch& fetch) {
     CInternetSession session;
-    if (session.IsOpen()) {
-        const DWORD budget = MillisecondsLeft(deadline);
-        session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, budget);
-        session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, budget);
-        session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, budget);
-        // Past every cache, so a stale copy never hides a new update.
-        const auto file = session.OpenURL(address, INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD |
-                                                       INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE);
-        char chunk[kUpdatePageChunk];
-        std::size_t total = 0;
-        while (file && total < kUpdatePageLimit && Clock::now() < deadline) {
-            const UINT read = file->Read(chunk, static_cast<UINT>(kUpdatePageChunk));
-            if (read == 0) break;
-            total += read;
-            std::lock_guard lock(fetch->mutex);
-            AppendChunk(fetch->page, chunk, read);
-        }
+    if (!session.IsOpen()) return;
+    const DWORD budget = MillisecondsLeft(fetch.deadline);
+    session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, budget);
+    session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, budget);
+    session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, budget);
+    // Past every cache, so a stale copy never hides a new update.
+    const auto file = session.OpenURL(fetch.address, INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD |
+                                                         INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE);
+    char chunk[kUpdatePageChunk];
+    std::size_t total = 0;
+    while (file && total < kUpdatePageLimit && StartClock::now() < fetch.deadline) {
+        const UINT read = file->Read(chunk, static_cast<UINT>(kUpdatePageChunk));
+        if (read == 0) break;
+        total += read;
+        const afx::SrwLockScope held(fetch.lock, afx::SrwLockScope::Access::Exclusive);
+        AppendChunk(fetch.page, chunk, read);
     }
+}
+
+DWORD WINAPI ReadingThread(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<PageFetch>> fetch(static_cast<std::shared_ptr<PageFetch>*>(parameter));
+    return AfxCallGuarded(0ul, [&] {
+        // A failure of the reading itself just ends it, with what was read.
+        try {
+            FetchPage(**fetch);
+        } catch (...) {
+        }
+        return 0ul;
+    });
 }
 
 }  // namespace
 
-std::wstring ReadUpdatePage(const std::wstring& address) {
-    // What is left of the program's first ten seconds once the rest of the
-    // start is provided for (never more than ten seconds from now).
-    const Clock::time_point deadline = UpdatePageDeadline();
-    auto fetch = std::make_shared<PageFetch>();
-    try {
-        std::thread reader([fetch, address, deadline] {
-            // Nothing may escape a thread; a failure just ends the reading.
-            try {
-                FetchPage(fetch, address, deadline);
-            } catch (...) {
-            }
-            std::lock_guard lock(fetch->mutex);
-            fetch->finished = true;
-            fetch->done.notify_all();
-        });
-        std::unique_lock lock(fetch->mutex);
-        const bool finished = fetch->done.wait_until(lock, deadline, [&] { return fetch->finished; });
-        lock.unlock();
-        if (finished) {
-            reader.join();
-        } else {
-            reader.detach();
-        }
-    } catch (const std::system_error&) {
-        // No thread could be started: no page.
-    }
-    std::lock_guard lock(fetch->mutex);
+std::wstring ReadUpdatePage(const std::wstring& address, StartClock::time_point deadline) {
+    auto fetch = std::make_shared<PageFetch>(address, deadline);
+    auto forThread = std::make_unique<std::shared_ptr<PageFetch>>(fetch);
+    const afx::unique_handle reader(::CreateThread(nullptr, 0, &ReadingThread, forThread.get(), 0, nullptr));
+    // Without a thread there is no page; with one, it owns its share.
+    if (!reader) return {};
+    forThread.release();
+    ::WaitForSingleObject(reader.get(), MillisecondsLeft(deadline));
+    const afx::SrwLockScope held(fetch->lock, afx::SrwLockScope::Access::Shared);
     return fetch->page;
 }

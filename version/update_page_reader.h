@@ -1,14 +1,15 @@
 // Reading the maker's update page, bounded in time and size: whatever the
-// server does, start-up waits for it until UpdatePageDeadline()
-// (version/start_deadline.h: the main dialog on screen within ten seconds
-// of the program's start) and no longer, and at most kUpdatePageLimit bytes
-// are read. Any failure ends the reading silently
-// with the text read until then (often none).
+// server does, the caller waits for it until the deadline it gives (the
+// start's is UpdatePageDeadline, version/start_deadline.h: the main dialog
+// on screen within ten seconds of the program's start) and no longer, and
+// at most kUpdatePageLimit bytes are read. Any failure ends the reading
+// silently with the text read until then (often none).
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <string>
+
+#include "version/start_deadline.h"
 
 inline constexpr std::size_t kUpdatePageLimit = 1u << 20;
 // The page is read in chunks of at most this many bytes, each taken as text
@@ -21,5 +22,5 @@ inline constexpr std::size_t kUpdatePageChunk = 50;
 // runs elevated. The same address is fetched and offered to the browser.
 std::wstring UpdatePageAddress();
 
-// The page's text.
-std::wstring ReadUpdatePage(const std::wstring& address);
+// The page's text as read by the deadline.
+std::wstring ReadUpdatePage(const std::wstring& address, StartClock::time_point deadline);

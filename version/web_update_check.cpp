@@ -115,8 +115,8 @@ void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time) {
 
 void SetUpdatePageSource(UpdatePageSource source) { g_pageSource = source != nullptr ? source : &ReadUpdatePage; }
 
-CalendarTime GetPublishedUpdateDate(CalendarTime fallback) {
-    const auto date = FindPublishedDate(g_pageSource(UpdatePageAddress()));
+CalendarTime GetPublishedUpdateDate(CalendarTime fallback, StartClock::time_point deadline) {
+    const auto date = FindPublishedDate(g_pageSource(UpdatePageAddress(), deadline));
     if (!date) return fallback;
     return MakeLocalTime((*date)[0], (*date)[1], (*date)[2]);
 }
@@ -147,7 +147,7 @@ std::wstring GetModuleFolder(const std::wstring& module, const std::wstring& rel
     return folder;
 }
 
-void CheckWebVersion() {
+void CheckWebVersion(StartClock::time_point pageDeadline) {
     if (Lowered(GetLocalAppPath()) != Lowered(GetNetworkAppPath())) return;
 
     const std::wstring scheduleKey = ScheduleKey();
@@ -169,10 +169,13 @@ void CheckWebVersion() {
         case ScheduleState::Waiting: return;
         case ScheduleState::Due: break;
     }
+    // A start that took nearly all its time already: no time for the page,
+    // and a schedule moved on now would skip a whole interval.
+    if (pageDeadline - StartClock::now() < kLeastPageTime) return;
 
     // Moved on before the fetch, so a failed fetch waits a whole interval too.
     SetNextCheckDate(scheduleKey, next);
-    const CalendarTime published = GetPublishedUpdateDate(reference);
+    const CalendarTime published = GetPublishedUpdateDate(reference, pageDeadline);
     if (published == reference) return;
     if (published <= NewestInstalledFileTime(reference)) return;
     OfferDownload(scheduleKey, today, interval.days);

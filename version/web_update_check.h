@@ -11,13 +11,16 @@
 #include <string>
 
 #include "version/calendar_time.h"
+#include "version/start_deadline.h"
 
 // The schedule's values under HKEY_CURRENT_USER\<schedule key>.
 inline constexpr wchar_t kCheckWebVersionDaysValue[] = L"CheckWebVersionDays";
 inline constexpr wchar_t kCheckWebVersionDateValue[] = L"CheckWebVersionDate";
 
-// The whole check. No arguments, no result.
-void CheckWebVersion();
+// The whole check; the page is read until pageDeadline (the start's:
+// UpdatePageDeadline). A due check with less than kLeastPageTime left stays
+// due, for the next start, without reading the page.
+void CheckWebVersion(StartClock::time_point pageDeadline);
 
 // The suite's key, a backslash if it lacks one, and "Support".
 std::wstring ScheduleKey();
@@ -30,14 +33,14 @@ CalendarTime GetNextCheckDate(const std::wstring& scheduleKey, CalendarTime fall
 // 0x80070057 when the time has no local calendar parts.
 void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time);
 
-// The date the update page gives for the update file, or the fallback.
-// Raises 0x80004005 for a date out of range.
-CalendarTime GetPublishedUpdateDate(CalendarTime fallback);
+// The date the update page, read until the deadline, gives for the update
+// file, or the fallback. Raises 0x80004005 for a date out of range.
+CalendarTime GetPublishedUpdateDate(CalendarTime fallback, StartClock::time_point deadline);
 
 // Where the check reads the update page from: ReadUpdatePage, unless
 // another source is set (null: ReadUpdatePage again). Lets the program's
 // tests serve pages without a network.
-using UpdatePageSource = std::wstring (*)(const std::wstring& address);
+using UpdatePageSource = std::wstring (*)(const std::wstring& address, StartClock::time_point deadline);
 void SetUpdatePageSource(UpdatePageSource source);
 
 // Raises newest to the last modification time of every entry (file or

@@ -50,10 +50,9 @@ void UtilityRun::SetUp() {
 
 void UtilityRun::TearDown() {
     m_utility.reset();  // ends the program if a test left it running
-    EXPECT_TRUE(!m_page || m_page->SetMode(L"marker"));
 }
 
-void UtilityRun::Start(Companion companion, Schedule schedule, const std::wstring& updateUrl) {
+void UtilityRun::Start(Companion companion, Schedule schedule) {
     const std::wstring commonFiles = demo::PlatformCommonFilesFolder();
     ASSERT_FALSE(commonFiles.empty()) << "CommonFilesDir is not set in the registry";
     ASSERT_TRUE(Succeeded({companion == Companion::Installed ? demo::PlaceCompanionLibrary(commonFiles)
@@ -65,7 +64,7 @@ void UtilityRun::Start(Companion companion, Schedule schedule, const std::wstrin
     }
 
     demo::UtilityLaunch launch;
-    launch.environment.emplace_back(demo::kUpdateUrlVariable, updateUrl.empty() ? m_page->url() : updateUrl);
+    launch.environment.emplace_back(demo::kUpdateUrlVariable, m_page->url());
     std::wstring error;
     m_utility = demo::LaunchUtility(launch, error);
     ASSERT_TRUE(m_utility.has_value()) << demo::Utf8(error);

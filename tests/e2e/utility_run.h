@@ -23,7 +23,7 @@ protected:
     void TearDown() override;
 
     // Starts the utility; a fatal failure when it cannot be started.
-    void Start(Companion companion, Schedule schedule, const std::wstring& updateUrl = {});
+    void Start(Companion companion, Schedule schedule);
     // The main dialog once it is on screen, or nullptr after the timeout.
     HWND WaitForMainDialog(std::chrono::milliseconds timeout) const;
     // Clicks OK and expects the program to end with exit code 0.

@@ -1,8 +1,7 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DEXAMPLE_SOURCE=... -DEXAMPLE_BUILD=...
-#       -DTOOLCHAIN=... -P build_example.cmake
-# Installs the project built in BUILD_DIR into PREFIX, then configures and
-# builds the example against that installation; fails at the first step
-# that fails, showing its output.
+# Installs the project built in BUILD_DIR into PREFIX, checks the installed libraries for calls into the posix-threads
+# runtime and builds the example against that installation; given CONSUMER_BUILD, also builds it in consumer/ and checks
+# that the program imports the third-party DLL and the compiler's runtime (nothing of ours made its link static) and
+# installs nothing of ours. Fails at the first step that fails, showing its output. (Arguments: tests/package.)
 function(run_step)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   string(REPLACE ";" " " shown "${ARGN}")
@@ -10,10 +9,39 @@ function(run_step)
     message(FATAL_ERROR "${shown}\n${output}")
   endif()
   message(STATUS "${shown}: done")
+  set(step_output "${output}" PARENT_SCOPE)
 endfunction()
 
 file(REMOVE_RECURSE ${PREFIX} ${EXAMPLE_BUILD})
 run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
+file(GLOB_RECURSE archives ${PREFIX}/lib/*.a ${PREFIX}/lib/*.obj)
+run_step(${NM} -A ${archives})
+string(REGEX MATCHALL "[^\n]*pthread[^\n]*" threads "${step_output}")
+if(threads)
+  list(JOIN threads "\n" threads)
+  message(FATAL_ERROR "The installed libraries reference the posix-threads runtime:\n${threads}")
+endif()
 run_step(${CMAKE_COMMAND} -S ${EXAMPLE_SOURCE} -B ${EXAMPLE_BUILD} -G Ninja -DCMAKE_BUILD_TYPE=Release
          -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DCMAKE_PREFIX_PATH=${PREFIX})
 run_step(${CMAKE_COMMAND} --build ${EXAMPLE_BUILD})
+if(CONSUMER_BUILD)
+  file(REMOVE_RECURSE ${CONSUMER_BUILD})
+  run_step(${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/consumer -B ${CONSUMER_BUILD} -G Ninja -DCMAKE_BUILD_TYPE=
+           -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} "-DCMAKE_CXX_FLAGS=-D_WIN32_WINNT=0x0A00 -Werror"
+           -DVORNIX_SOURCE=${CMAKE_CURRENT_LIST_DIR}/../.. -DEXAMPLE_SOURCE=${EXAMPLE_SOURCE})
+  run_step(${CMAKE_COMMAND} --build ${CONSUMER_BUILD})
+  run_step(${OBJDUMP} -p ${CONSUMER_BUILD}/HelloControls.exe)
+  foreach(dll IN ITEMS greeting.dll libstdc++-6.dll)
+    string(FIND "${step_output}" "DLL Name: ${dll}" found)
+    if(found EQUAL -1)
+      message(FATAL_ERROR "HelloControls.exe does not import ${dll}:\n${step_output}")
+    endif()
+  endforeach()
+  run_step(${CMAKE_COMMAND} --install ${CONSUMER_BUILD} --prefix ${CONSUMER_BUILD}/installed)
+  file(GLOB_RECURSE installed RELATIVE ${CONSUMER_BUILD}/installed ${CONSUMER_BUILD}/installed/*)
+  list(SORT installed)
+  if(NOT installed STREQUAL "bin/HelloControls.exe;bin/greeting.dll;lib/libgreeting.dll.a")
+    message(FATAL_ERROR "The program's installation holds more than its own files: ${installed}")
+  endif()
+endif()
+

@@ -7,6 +7,7 @@
 
 #include "afx/file_time.h"
 #include "afx/handles.h"
+#include "demo_installation.h"
 #include "paths.h"
 
 namespace {
@@ -51,16 +52,8 @@ std::wstring TempFolder::WriteFile(const std::wstring& relative, const std::stri
                                    std::optional<std::int64_t> modifiedUnixSeconds) const {
     const std::wstring path = m_path + relative;
     demo::WriteFileBytes(path, bytes);
-    if (modifiedUnixSeconds) SetLastWriteTime(path, *modifiedUnixSeconds);
+    if (modifiedUnixSeconds) demo::SetLastWriteTime(path, afx::UnixSecondsToFileTime(*modifiedUnixSeconds));
     return path;
-}
-
-void SetLastWriteTime(const std::wstring& path, std::int64_t unixSeconds) {
-    const FILETIME time = afx::UnixSecondsToFileTime(unixSeconds);
-    // Folders open only with backup semantics.
-    afx::unique_hfile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    ::SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring key, std::wstring name, DWORD type, const void* data,

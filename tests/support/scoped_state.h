@@ -31,9 +31,6 @@ private:
     std::wstring m_path;
 };
 
-// Sets a file's or folder's last modification time.
-void SetLastWriteTime(const std::wstring& path, std::int64_t unixSeconds);
-
 // Sets (or deletes, given nothing) a registry value and puts back what was
 // there when the object goes. Text is stored as REG_SZ.
 class ScopedRegistryValue {

@@ -1,5 +1,6 @@
-// The texts the program builds: tidied versions, the About text, the help
-// file's name and topic, folder joining and the installation messages.
+// The texts the program builds: tidied versions, the About text without a
+// suite version (with one it is checked whole by tests/win/main_dialog_test),
+// the help file's name and topic, folder joining and the installation messages.
 #include <gtest/gtest.h>
 
 #include "app/help_path.h"
@@ -24,12 +25,9 @@ TEST(TidyVersionString, DotsTheResourceFormAndDropsTrailingZeroParts) {
     }
 }
 
-TEST(ComposeAboutText, NamesProgramSuiteUpdateLevelAndCopyright) {
-    EXPECT_EQ(ComposeAboutText(L"Vornix Utility", L"2023.0.1", L"2023.0", L"2", L"(c) VELKOR"),
-              L"Vornix Utility Version 2023.0.1\n\nVELKOR 2D Version 2023.0    Update 2\n\n(c) VELKOR");
+TEST(ComposeAboutText, WithoutASuiteVersionNamesTheRelease) {
     EXPECT_EQ(ComposeAboutText(L"Tool", L"1.0", L"", L"", L"(c)"),
               L"Tool Version 1.0\n\nVELKOR 2D Version 2023\n\n(c)");
-    EXPECT_EQ(ComposeAboutText(L"", L"", L"", L"", L""), L" Version \n\nVELKOR 2D Version 2023\n\n");
 }
 
 TEST(HelpFileName, IsTheExecutablesNameWithoutBitnessOrExtension) {

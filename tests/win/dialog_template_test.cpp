@@ -1,12 +1,10 @@
-// The dialog template hook: the program's templates of both layouts, and
-// every dialog made through the framework, get "Segoe UI" at 0xFFF2.
+// The dialog template hook: every dialog made through the framework, of
+// either layout, gets "Segoe UI" at 0xFFF2 (the rewriting itself is tested
+// natively, tests/unit/dialog_template_test.cpp).
 #include <gtest/gtest.h>
 
 #include "afx/dialog.h"
-#include "afx/dialog_template.h"
-#include "afx/dialog_template_data.h"
 #include "app/dlg_occ_manager.h"
-#include "res/resource.h"
 #include "test_resources.h"
 
 namespace {
@@ -18,33 +16,6 @@ LOGFONTW DialogFont(HWND dialog) {
 }
 
 }  // namespace
-
-TEST(DialogTemplateHook, ProgramTemplatesOfBothLayoutsGetTheProgramFont) {
-    for (const UINT id : {IDD_UTILITY_DIALOG, IDD_ABOUTBOX}) {
-        const HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
-        ASSERT_NE(found, nullptr) << id;
-        const auto* original = static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(nullptr, found)));
-        const std::size_t size = ::SizeofResource(nullptr, found);
-        EXPECT_EQ(afx::dlgtemplate::IsExtended({reinterpret_cast<const std::uint8_t*>(original), size}),
-                  id == IDD_ABOUTBOX);
-
-        CDlgOccManager manager;
-        OccDialogInfo info;
-        info.templateSize = size;
-        const DLGTEMPLATE* revised = manager.PreCreateDialog(&info, original);
-        ASSERT_NE(revised, original);
-        CDialogTemplate check;
-        ASSERT_TRUE(check.Load(revised, info.revisedTemplate.size()));
-        std::wstring face;
-        std::uint16_t pointSize = 0;
-        ASSERT_TRUE(check.GetFont(face, pointSize));
-        EXPECT_EQ(face, L"Segoe UI");
-        EXPECT_EQ(pointSize, 0xFFF2);
-        if (id == IDD_UTILITY_DIALOG) {
-            EXPECT_EQ(afx::dlgtemplate::ReadStyle(info.revisedTemplate), 0x90CA00C8u);
-        }
-    }
-}
 
 TEST(DialogTemplateHook, EveryFrameworkDialogIsCreatedWithSegoeUi) {
     AfxEnableControlContainer(GetDlgOccManager());

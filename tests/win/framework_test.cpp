@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -191,23 +192,24 @@ TEST(ExceptionBarrier, ADeadWindowLeavesTheMapWhateverItsLastHandlerDoes) {
     EXPECT_TRUE(window.m_postNcDestroyed);
 }
 
-TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
+// One object per window and one window per object; another thread neither
+// sees, takes, destroys nor lets go of a window; letting go or refusing an
+// attachment leaves the window working as it was.
+TEST(WindowObjects, OneObjectPerWindowOnItsOwnThreadAndLettingGoLeavesTheWindowWorking) {
     CWnd window;
     const wchar_t* windowClass = AfxRegisterWndClass(0);
     ASSERT_TRUE(window.CreateEx(0, windowClass, L"one", WS_POPUP, 0, 0, 10, 10, nullptr));
-    const HWND first = window.m_hWnd;
+    const HWND hwnd = window.m_hWnd;
     EXPECT_FALSE(window.CreateEx(0, windowClass, L"two", WS_POPUP, 0, 0, 10, 10, nullptr));
-    EXPECT_EQ(window.m_hWnd, first);
+    EXPECT_EQ(window.m_hWnd, hwnd);
     EXPECT_EQ(::FindWindowW(windowClass, L"two"), nullptr) << "refused before a window was made";
     EXPECT_FALSE(window.Attach(::GetDesktopWindow()));
-
     CWnd other;
-    EXPECT_FALSE(other.Attach(first)) << "a window has one object";
-    EXPECT_FALSE(other.SubclassWindow(first));
+    EXPECT_FALSE(other.Attach(hwnd)) << "a window has one object";
+    EXPECT_FALSE(other.SubclassWindow(hwnd));
 
-    // A window made on another thread is that thread's: this one cannot see
-    // its object, and the first window made on a fresh thread is the one
-    // asked for, not the thread's input-method window.
+    // The first window made on a fresh thread is the one asked for, not the
+    // thread's input-method window.
     std::thread([&] {
         CWnd own;
         ASSERT_TRUE(own.CreateEx(0, windowClass, L"own", WS_POPUP, 0, 0, 10, 10, nullptr));
@@ -215,24 +217,14 @@ TEST(WindowObjects, OneWindowPerObjectAndEachThreadSeesOnlyItsOwn) {
         ::GetClassNameW(own.m_hWnd, name, 256);
         EXPECT_STREQ(name, windowClass);
         EXPECT_EQ(CWnd::FromHandlePermanent(own.m_hWnd), &own);
-        EXPECT_EQ(CWnd::FromHandlePermanent(first), nullptr);
+        EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+        EXPECT_FALSE(other.SubclassWindow(hwnd)) << "another thread's window";
+        EXPECT_FALSE(window.DestroyWindow());
+        EXPECT_EQ(window.UnsubclassWindow(), nullptr);
+        EXPECT_EQ(window.Detach(), nullptr);
     }).join();
-    EXPECT_EQ(CWnd::FromHandlePermanent(first), &window);
-    window.DestroyWindow();
-}
-
-// An object gone on another thread leaves no entry and its window working;
-// a refused attachment leaves the object free and the window as it was.
-TEST(WindowObjects, AnObjectGoneOnAnotherThreadOrRefusedLeavesNoEntryAndTheWindowWorking) {
-    auto* object = new CWnd;
-    ASSERT_TRUE(object->CreateEx(0, AfxRegisterWndClass(0), L"orphan", WS_POPUP, 0, 0, 10, 10, nullptr));
-    const HWND hwnd = object->m_hWnd;
-    std::thread([&] {
-        CWnd stranger;
-        EXPECT_FALSE(stranger.SubclassWindow(hwnd)) << "another thread's window";
-        EXPECT_FALSE(object->DestroyWindow()) << "only its own thread may destroy it";
-        delete object;
-    }).join();
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), &window);
+    EXPECT_EQ(window.UnsubclassWindow(), hwnd);
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
     const auto procedure = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
     EXPECT_NE(reinterpret_cast<WNDPROC>(procedure), &AfxWndProc);
@@ -249,6 +241,72 @@ TEST(WindowObjects, AnObjectGoneOnAnotherThreadOrRefusedLeavesNoEntryAndTheWindo
     CWnd taker;
     EXPECT_TRUE(taker.SubclassWindow(hwnd));
     EXPECT_TRUE(taker.DestroyWindow());
+}
+
+// The window's thread may be in one of the object's handlers at that moment.
+TEST(WindowObjectsDeathTest, AnObjectDeletedOnAnotherThreadThanItsWindowsStopsTheProgram) {
+    EXPECT_DEATH(
+        {
+            auto* object = new CWnd;
+            object->CreateEx(0, AfxRegisterWndClass(0), L"deleted", WS_POPUP, 0, 0, 10, 10, nullptr);
+            std::thread([object] { delete object; }).join();
+        },
+        "deleted on thread");
+}
+
+namespace {
+
+WNDPROC g_underForeign = nullptr;
+LRESULT CALLBACK ForeignSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(g_underForeign, hwnd, message, wParam, lParam);
+}
+
+// Counts the colour changes it hears; at the first, one destroys its window
+// and one makes it again with a child that starts with the new colours.
+class ColourListener : public CWnd {
+public:
+    enum Does { Listens, Destroys, Rebuilds };
+    explicit ColourListener(Does does, HWND parent = nullptr) : m_does(does) {
+        CreateEx(0, AfxRegisterWndClass(0), L"colours", parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent);
+    }
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (message != WM_SYSCOLORCHANGE || ++m_heard > 1 || m_does == Listens)
+            return CWnd::OnWndMsg(message, wParam, lParam, result);
+        DestroyWindow();
+        if (m_does == Rebuilds) {
+            CreateEx(0, AfxRegisterWndClass(0), L"colours", WS_POPUP, 0, 0, 10, 10, nullptr);
+            m_child = std::make_unique<ColourListener>(Listens, m_hWnd);
+        }
+        return true;
+    }
+    Does m_does;
+    int m_heard = 0;
+    std::unique_ptr<ColourListener> m_child;
+};
+
+}  // namespace
+
+TEST(WindowObjects, ASubclassPutOnAfterOursKeepsTheWindowsOwnProcedureWhenOursGoes) {
+    const afx::unique_hwnd box(::CreateWindowExW(0, L"BUTTON", L"box", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 50, 20,
+                                                 nullptr, nullptr, nullptr, nullptr));
+    CWnd ours;
+    ASSERT_TRUE(ours.SubclassWindow(box.get()));
+    g_underForeign = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(box.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignSubclass)));
+    EXPECT_EQ(ours.UnsubclassWindow(), box.get());
+    ::SendMessageW(box.get(), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(::SendMessageW(box.get(), BM_GETCHECK, 0, 0), BST_CHECKED) << "the button's own procedure answers";
+    EXPECT_FALSE(CWnd().SubclassWindow(box.get())) << "ours is still in the window's chain";
+}
+
+// Gone, Windows would pass it to the whole desktop (docs/WINE.md); made again,
+// to children that never missed it.
+TEST(WindowObjects, AWindowDestroyedByItsColourChangeHandlerPassesTheChangeToNoOtherWindow) {
+    ColourListener other(ColourListener::Listens), gone(ColourListener::Destroys), rebuilt(ColourListener::Rebuilds);
+    gone.SendMessage(WM_SYSCOLORCHANGE);
+    rebuilt.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(other.m_heard, 0);
+    EXPECT_EQ(rebuilt.m_child->m_heard, 0);
 }
 
 TEST(WindowObjects, ARunningDialogRefusesASecondRunAndGoesOn) {

@@ -5,16 +5,22 @@
 #include <gtest/gtest.h>
 
 #include "afx/exception.h"
+#include "afx/file_time.h"
 #include "afx/registry.h"
 #include "afx/shell.h"
+#include "demo_installation.h"
 #include "message_boxes.h"
 #include "scoped_state.h"
+#include "update_page.h"
+#include "version/date_text.h"
 #include "version/install_paths.h"
 #include "version/local_clock.h"
 #include "version/update_page_reader.h"
 #include "version/web_update_check.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr wchar_t kOffer[] =
     L"A newer version of Vornix 2023 is available.\n\nDo you want to download it from the website?\n\n"
@@ -28,7 +34,7 @@ std::optional<std::wstring> g_page;  // what the page source serves
 bool g_fetched = false;
 std::wstring g_opened;  // what was handed to the shell: verb, file, show
 
-std::wstring ServePage(const std::wstring&) {
+std::wstring ServePage(const std::wstring&, StartClock::time_point) {
     g_fetched = true;
     return g_page.value_or(L"");
 }
@@ -50,6 +56,7 @@ struct Row {
     std::optional<CalendarTime> installed = MakeLocalTime(2023, 6, 1);  // the installed program's date
     int answer = IDNO;
     Paths paths = Paths::Same;
+    std::chrono::milliseconds timeLeft = kStartPromise;  // until the page's deadline
     // What the check leaves behind.
     std::optional<DWORD> daysAfter = 7;
     std::optional<std::wstring> dateAfter = {};
@@ -103,6 +110,8 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
         {.name = "published year 0", .days = 7, .date = L"2023-07-10 00:00:00",
          .page = L"Vornix_2023_Update_2023_06_30.exe", .dateAfter = L"2023-07-17 00:00:00",
          .raised = kStatusUnspecifiedFailure},
+        {.name = "due, but no time left for the page", .days = 7, .date = L"2023-07-10 00:00:00",
+         .timeLeft = kLeastPageTime / 2, .dateAfter = L"2023-07-10 00:00:00", .fetched = false},
         {.name = "paths differ", .paths = Paths::Differ, .daysAfter = {}, .fetched = false},
         {.name = "paths differ in case only", .paths = Paths::DifferInCase, .dateAfter = L"2023-07-17 00:00:00",
          .fetched = false},
@@ -131,7 +140,7 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
         {
             MessageBoxWatcher watcher({row.answer, IDOK});
             try {
-                CheckWebVersion();
+                CheckWebVersion(StartClock::now() + row.timeLeft);
             } catch (const COleException& e) {
                 raised = e.Status();
             }
@@ -173,12 +182,33 @@ TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
     }
 }
 
+// The reading has the time its caller gives, however old the process; no page from a stranger.
+TEST(UpdatePageReading, EndsByTheCallersDeadline) {
+    const auto server = demo::UpdatePage::FromStateFolder(_wgetenv(L"VORNIX_TEST_SERVER_STATE"));
+    ASSERT_TRUE(server);
+    const struct {
+        const wchar_t* mode;
+        bool trusted;
+        std::chrono::milliseconds timeLeft;
+        bool dated;
+    } rows[] = {{L"marker", true, 5s, true}, {L"marker", false, 5s, false}, {L"hang", true, 300ms, false}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(server->SetMode(row.mode));
+        const StartClock::time_point begun = StartClock::now();
+        const std::wstring page =
+            ReadUpdatePage(row.trusted ? server->url() : server->untrustedUrl(), begun + row.timeLeft);
+        EXPECT_EQ(FindPublishedDate(page).has_value(), row.dated) << row.mode << " " << row.timeLeft.count();
+        EXPECT_LT(StartClock::now() - begun, row.timeLeft + 300ms);
+    }
+    EXPECT_TRUE(server->SetMode(L"marker"));
+}
+
 TEST(NewestFileScan, TheLatestMatchingEntryFilesAndFoldersAlike) {
     TempFolder tree;
     tree.WriteFile(L"old.exe", "x", 1'600'000'000);
     tree.WriteFile(L"new.exe", "x", 1'650'000'000);
     tree.WriteFile(L"newest.dll", "x", 1'900'000'000);  // does not match
-    SetLastWriteTime(tree.MakeFolder(L"folder.exe"), 1'660'000'000);
+    demo::SetLastWriteTime(tree.MakeFolder(L"folder.exe"), afx::UnixSecondsToFileTime(1'660'000'000));
     const std::pair<std::wstring, CalendarTime> rows[] = {
         {L"*.exe", 1'660'000'000}, {L"*.fas", ReferenceDate()}, {L"missing\\*.exe", ReferenceDate()}};
     for (const auto& [pattern, newest] : rows) {

@@ -122,8 +122,9 @@ std::vector<Step> InstallSuiteFiles(const FILETIME& modified, const std::wstring
 }
 
 Step SetLastWriteTime(const std::wstring& path, const FILETIME& modified) {
+    // Folders open only with backup semantics.
     const afx::unique_hfile file{CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
     if (!file || !SetFileTime(file.get(), nullptr, nullptr, &modified)) return Failed(L"could not date " + path);
     return {true, L"dated " + path};
 }

@@ -48,7 +48,7 @@ FILETIME UtcFileTime(int year, int month, int day, int hour = 0);
 std::vector<Step> InstallSuiteFiles(const FILETIME& modified, const std::wstring& appFolder = kAppFolder,
                                     std::vector<std::wstring>* made = nullptr);
 
-// Sets a file's last modification time.
+// Sets a file's or a folder's last modification time.
 Step SetLastWriteTime(const std::wstring& path, const FILETIME& modified);
 
 // Deletes the schedule's key: the next start counts as the first one.

@@ -1,0 +1,1 @@
+__declspec(dllexport) int Greeting(void) { return 42; }

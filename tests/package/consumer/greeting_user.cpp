@@ -1,0 +1,2 @@
+extern "C" __declspec(dllimport) int Greeting();
+const int g_greeting = Greeting();
