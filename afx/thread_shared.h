@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+#include "afx/srw_lock.h"
+
 namespace afx {
 
 // The calling thread's T (default-constructed on its first request), shared
@@ -22,12 +24,7 @@ std::shared_ptr<T> ThreadShared() {
         std::map<DWORD, std::weak_ptr<T>> byThread;  // an expired entry is a thread's released T
     };
     static Registry registry;
-    struct Held {
-        SRWLOCK* lock;
-        explicit Held(SRWLOCK* l) : lock(l) { ::AcquireSRWLockExclusive(lock); }
-        ~Held() { ::ReleaseSRWLockExclusive(lock); }
-    };
-    const Held held(&registry.lock);
+    const SrwLockScope held(registry.lock, SrwLockScope::Access::Exclusive);
     std::weak_ptr<T>& entry = registry.byThread[::GetCurrentThreadId()];
     std::shared_ptr<T> shared = entry.lock();
     if (!shared) {
