@@ -59,14 +59,19 @@ void ResetDrawingState(HDC dc, POINT brushOrigin) {
     ::MoveToEx(dc, 0, 0, nullptr);
 }
 
+BITMAPINFO TopDownDibInfo(SIZE size) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
 bool CDibSurface::Reserve(SIZE size) {
     if (size.cx <= 0 || size.cy <= 0 || size.cx > kLargestSide || size.cy > kLargestSide) return false;
     if (m_dc && size.cx <= m_size.cx && size.cy <= m_size.cy) return true;
     if (!m_dc) m_dc.reset(::CreateCompatibleDC(nullptr));
     if (!m_dc) return false;
     const SIZE grown{std::max(size.cx, m_size.cx), std::max(size.cy, m_size.cy)};
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), grown.cx, -grown.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFO info = TopDownDibInfo(grown);
     void* bits = nullptr;
     afx::unique_hbitmap made(::CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!made || bits == nullptr) return false;

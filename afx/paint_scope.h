@@ -28,6 +28,10 @@ RECT DeviceRect(HDC dc, const RECT& logical);
 // left to the caller.
 void ResetDrawingState(HDC dc, POINT brushOrigin);
 
+// A 32-bit top-down DIB of size: how a CDibSurface holds its pixels, and
+// how pixels read from one are handed to GDI again.
+BITMAPINFO TopDownDibInfo(SIZE size);
+
 // A 32-bit top-down DIB section selected into a memory DC of its own: an
 // off-screen surface of the same format whatever DC it is drawn for, whose
 // pixels can also be read and written directly. Made on the first Reserve,

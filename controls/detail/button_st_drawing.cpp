@@ -36,8 +36,7 @@ bool FrameMemo::PutBack(const FrameKey& key, HDC target, const RECT& area) const
     if (!m_valid || (::GetLayout(target) & LAYOUT_RTL) != 0 || !(key == m_key) || m_pixels.size() != PixelCount(area))
         return false;
     // The kept pixels are a top-down 32-bit DIB of the area: one copy.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFO info = afx::TopDownDibInfo({width, height});
     return ::StretchDIBits(target, area.left, area.top, width, height, 0, 0, width, height, m_pixels.data(), &info,
                            DIB_RGB_COLORS, SRCCOPY) == height;
 }

@@ -1,6 +1,6 @@
 #include "gdi_probe.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "afx/handles.h"
@@ -31,15 +31,7 @@ BOOL CALLBACK CountTree(HWND window, LPARAM data) noexcept {
 
 }  // namespace
 
-Canvas::Canvas(int width, int height) : m_width(width), m_height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    m_dc.reset(::CreateCompatibleDC(nullptr));
-    m_bitmap.reset(::CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    m_pixels = static_cast<const std::uint32_t*>(bits);
-    m_selected = afx::SelectObject(m_dc.get(), m_bitmap.get());
-}
+Canvas::Canvas(int width, int height) : m_width(width), m_height(height) { m_surface.Reserve({width, height}); }
 
 Canvas::Canvas(const RECT& area) : Canvas(area.right - area.left, area.bottom - area.top) {
     CopyScreen(area.left, area.top);
@@ -54,12 +46,14 @@ Canvas::Canvas(HWND window)
 
 void Canvas::CopyScreen(int left, int top) {
     const afx::unique_window_dc screen = afx::GetDC(nullptr);
-    ::BitBlt(m_dc.get(), 0, 0, m_width, m_height, screen.get().dc, left, top, SRCCOPY);
+    ::BitBlt(dc(), 0, 0, m_width, m_height, screen.get().dc, left, top, SRCCOPY);
 }
 
 COLORREF Canvas::At(int x, int y) const {
-    ::GdiFlush();
-    const std::uint32_t pixel = m_pixels[(y < 0 ? m_height + y : y) * m_width + (x < 0 ? m_width + x : x)];
+    x = x < 0 ? m_width + x : x;
+    y = y < 0 ? m_height + y : y;
+    std::uint32_t pixel = 0;
+    m_surface.Read({x, y, x + 1, y + 1}, &pixel);
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);  // stored as 0x00RRGGBB
 }
 
@@ -71,10 +65,16 @@ int Canvas::Count(COLORREF color) const {
 }
 
 POINT Canvas::FirstDifference(const Canvas& other, const RECT& within) const {
-    ::GdiFlush();
-    for (LONG y = std::max(within.top, 0L); y < std::min(within.bottom, LONG{m_height}); ++y)
-        for (LONG x = std::max(within.left, 0L); x < std::min(within.right, LONG{m_width}); ++x)
-            if ((m_pixels[y * m_width + x] ^ other.m_pixels[y * m_width + x]) & 0xFFFFFF) return {x, y};
+    const RECT all{0, 0, m_width, m_height};
+    RECT area{};
+    if (!::IntersectRect(&area, &within, &all)) return {-1, -1};
+    const auto width = static_cast<std::size_t>(area.right - area.left);
+    std::vector<std::uint32_t> mine(width * static_cast<std::size_t>(area.bottom - area.top)), theirs(mine.size());
+    m_surface.Read(area, mine.data());
+    other.m_surface.Read(area, theirs.data());
+    for (std::size_t i = 0; i < mine.size(); ++i)
+        if ((mine[i] ^ theirs[i]) & 0xFFFFFF)
+            return {area.left + static_cast<LONG>(i % width), area.top + static_cast<LONG>(i / width)};
     return {-1, -1};
 }
 

@@ -8,10 +8,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <vector>
 
 #include "afx/handles.h"
+#include "afx/paint_scope.h"
 
 namespace probe {
 
@@ -25,7 +25,7 @@ public:
     // the screen shows them, in the screen's order.
     explicit Canvas(const RECT& area);
     explicit Canvas(HWND window);
-    HDC dc() const { return m_dc.get(); }
+    HDC dc() const { return m_surface.GetSafeHdc(); }
     int width() const { return m_width; }
     int height() const { return m_height; }
     // Copies the screen's pixels from its top-left corner at (left, top).
@@ -51,10 +51,7 @@ public:
 
 private:
     int m_width, m_height;
-    const std::uint32_t* m_pixels = nullptr;
-    afx::unique_hdc m_dc;
-    afx::unique_hbitmap m_bitmap;
-    afx::unique_select_object m_selected;  // last: the bitmap is let go before the two go
+    afx::CDibSurface m_surface;
 };
 
 // A size x size icon, its left half left and its right half right; the
