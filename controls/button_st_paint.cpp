@@ -327,7 +327,10 @@ void CButtonST::PaintBitmap(CDC* dc, bool hasCaption, RECT* item, RECT* caption,
 }
 
 void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* caption, bool pressed, bool disabled) {
-    if (pressed && !isCheckBox) ::OffsetRect(caption, Scaled(pushOffset).x, Scaled(pushOffset).y);
+    if (pressed && !isCheckBox) {
+        const POINT push = Scaled(pushOffset);
+        ::OffsetRect(caption, push.x, push.y);
+    }
     const UINT prefix = m_hideAccel ? DT_HIDEPREFIX : 0;
     const RECT frame = *caption;
     RECT centred = *caption;

@@ -10,10 +10,6 @@ namespace {
 
 thread_local bool t_plainly = false;
 
-std::size_t PixelCount(const RECT& r) {
-    return static_cast<std::size_t>(r.right - r.left) * static_cast<std::size_t>(r.bottom - r.top);
-}
-
 }  // namespace
 
 HBITMAP Surfaces::Work(SIZE size) {

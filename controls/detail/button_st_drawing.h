@@ -6,12 +6,13 @@
 // on. The frame memo's key holds what the drawing reads that no setter
 // announces (every setter forgets the frame through Repaint); the icon
 // memo's key holds everything the system's icon drawing reads, the pixels
-// under the icon included. tests/win/button_st_memo_test.cpp compares both,
+// under the icon included. tests/win/button_st_frames_test.cpp compares both,
 // over long random runs, with frames drawn plainly (DrawPlainly).
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,6 +38,11 @@ struct Surfaces {
     // The work bitmap, at least size big; null when GDI refuses one.
     HBITMAP Work(SIZE size);
 };
+
+// How many pixels a rectangle holds, as the memos keep them.
+inline std::size_t PixelCount(const RECT& r) {
+    return static_cast<std::size_t>(r.right - r.left) * static_cast<std::size_t>(r.bottom - r.top);
+}
 
 // Everything a CButtonST frame depends on besides the state its setters
 // change (they forget the frame). Compared byte for byte: a new font may
@@ -106,7 +112,7 @@ private:
 
 template <class DrawFn>
 void IconMemo::Draw(afx::CDibSurface& surface, const RECT& at, const IconKey& key, DrawFn draw) {
-    const auto count = static_cast<std::size_t>(at.right - at.left) * static_cast<std::size_t>(at.bottom - at.top);
+    const std::size_t count = PixelCount(at);
     if (m_valid && key == m_key && m_under.size() == count && surface.Equals(at, m_under.data())) {
         surface.Write(at, m_drawn.data());
         return;
