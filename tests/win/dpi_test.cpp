@@ -10,6 +10,7 @@
 #include "afx/dpi.h"
 #include "controls/button_st.h"
 #include "controls/hyper_link.h"
+#include "res/resource.h"
 #include "test_resources.h"
 
 namespace {
@@ -23,7 +24,8 @@ public:
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        return m_button.SetIcons(IDI_TEST_SCALED, 0) == 0;
+        // The program's icon: 16 to 256 px, so every scale's size is one scaled down.
+        return m_button.SetIcons(IDR_MAINFRAME, 0) == 0;
     }
     // Button font height, icon width, link font height, link width less its text's width.
     std::array<LONG, 4> Measured() {
