@@ -37,4 +37,4 @@ vx_make_prefix "$prefix" &
 wait $!
 vx_wine_env "$prefix"
 # Wine reports the brushes the probe makes until GDI refuses; that is expected.
-WINEDEBUG=-all wine "$bench" "${1:-10000}" "${2:-1000}"
+WINEDEBUG=-all "$VX_WINE" "$bench" "${1:-10000}" "${2:-1000}"

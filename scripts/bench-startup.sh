@@ -75,7 +75,7 @@ trap 'exit 129' HUP
 # Runs a Wine program in the background, so a signal is handled at once,
 # with the update page's CA trusted.
 run_wine() {
-  tools/update_page/with-ca.sh "$server_state/ca.pem" -- wine "$@" &
+  tools/update_page/with-ca.sh "$server_state/ca.pem" -- "$VX_WINE" "$@" &
   job_pid=$!
   local rc=0
   wait "$job_pid" || rc=$?

@@ -136,15 +136,15 @@ vx_wine_env "$prefix"
 start_update_server
 
 vx_say "preparing the demo installation"
-wine "$driver" --install-demo &
+"$VX_WINE" "$driver" --install-demo &
 wait $!
 
 if [ "$headless" -eq 0 ]; then
   vx_say "starting Vornix Utility on $DISPLAY; close it to see the controls gallery"
-  with_ca wine explorer "/desktop=$desktop" "$utility" &
+  with_ca "$VX_WINE" explorer "/desktop=$desktop" "$utility" &
   wait $!
   vx_say "starting the controls gallery; close it to end the demo"
-  wine explorer "/desktop=$desktop" "$gallery" &
+  "$VX_WINE" explorer "/desktop=$desktop" "$gallery" &
   wait $!
   exit 0
 fi
@@ -155,7 +155,7 @@ find "$demo_dir" -maxdepth 1 -type f \( -name '*.png' -o -name '*.bmp' \) -delet
 
 vx_say "walking through the program's windows (pictures into $demo_arg)"
 rc=0
-with_ca wine "$driver" --demo "$demo_arg" &
+with_ca "$VX_WINE" "$driver" --demo "$demo_arg" &
 wait $! || rc=$?
 
 vx_stop_wineserver "$prefix"

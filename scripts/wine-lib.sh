@@ -23,6 +23,25 @@ VX_WINE_OVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 VX_DESKTOP_SIZE="${VX_DESKTOP_SIZE:-1024x768}"
 VX_SCREEN_SIZE="${VX_SCREEN_SIZE:-1280x1024}"
 
+# Wine's 64-bit loader, which every Windows program of ours is started with.
+# Debian's "wine" launcher takes the 32-bit loader whenever wine32 is
+# installed, and on a kernel without 32-bit support that fails every program,
+# 64-bit ones too. Started by the 64-bit loader, a 32-bit program is handed
+# to the 32-bit one by Wine itself (WINELOADER names the pair), so this loses
+# nothing where 32-bit programs run.
+vx_find_wine64() {
+  local c
+  for c in /usr/lib/wine/wine64 "$(command -v wine64 2>/dev/null)"; do
+    if [ -n "$c" ] && [ -x "$c" ] && [ ! -d "$c" ]; then
+      printf '%s' "$c"
+      return 0
+    fi
+  done
+  # A Wine without a separate 64-bit loader has only the launcher.
+  command -v wine 2>/dev/null || printf wine
+}
+VX_WINE="$(vx_find_wine64)"
+
 # Prefixed messages on stderr, so a test runner's stdout stays its own.
 VX_TAG="${VX_TAG:-wine}"
 vx_say() { printf '%s: %s\n' "$VX_TAG" "$*" >&2; }
@@ -182,6 +201,13 @@ vx_wine_env() {
   export WINEPREFIX="$1"
   export WINEDLLOVERRIDES="$VX_WINE_OVERRIDES"
   export WINEDEBUG="-all"
+  # tests/wine-run.sh starts the test programs with it; Wine's own helpers
+  # (the services wineboot starts, a 32-bit child's loader) go by
+  # WINELOADER.
+  export VX_WINE
+  case "$VX_WINE" in
+    */wine64) export WINELOADER="$VX_WINE" ;;
+  esac
 }
 
 # Creates a fresh prefix at $1 (absolute path) and waits until Wine is done
@@ -192,7 +218,7 @@ vx_make_prefix() {
   start="$(vx_now)"
   mkdir -p "$prefix"
   log="$prefix.wineboot.log"
-  if ! (vx_wine_env "$prefix" && timeout 120 wineboot -i >"$log" 2>&1 && timeout 60 wineserver -w); then
+  if ! (vx_wine_env "$prefix" && timeout 120 "$VX_WINE" wineboot -i >"$log" 2>&1 && timeout 60 wineserver -w); then
     vx_say "wineboot failed for $prefix; its output:"
     cat "$log" >&2 || true
     rm -f "$log"

@@ -9,7 +9,10 @@
 # first fail (one at a time: real input needs the desktop to itself), all but
 # the display-scale tier. --scales runs that tier (CTest label "scale") for
 # both builds: its tests set the prefix's DPI, so they get a session of their
-# own, with a desktop large enough for a dialog at 200 %.
+# own, with a desktop large enough for a dialog at 200 %. On a machine that
+# runs no 32-bit programs (scripts/machine-lib.sh; VORNIX_32BIT=no behaves as
+# one) only the 64-bit build's, and a line says why. With VX_SUMMARY naming a
+# file, a line per build is added to it: "BUILD TIER: passed" or "failed".
 #
 # The session is a fresh prefix under build/wine/ (no test sees what an
 # earlier run left) that runs programs of either architecture, on an Xvfb
@@ -26,17 +29,31 @@
 set -euo pipefail
 
 VX_TAG="windows-tests"
-labels=(-LE scale)
+labels=(-LE scale) tier="tests"
 if [ "${1:-}" = "--scales" ]; then
   shift
-  labels=(-L scale)
+  labels=(-L scale) tier="display scales"
   export VX_DESKTOP_SIZE=1280x1280 VX_SCREEN_SIZE=1280x1280
 fi
 # shellcheck source=scripts/wine-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-lib.sh"
+# shellcheck source=scripts/machine-lib.sh
+source "$VX_ROOT/scripts/machine-lib.sh"
+vx_decide_32bit || exit 2
+presets=(windows)
+if [ "$VX_32BIT" = yes ]; then
+  presets+=(windows-x86)
+else
+  vx_say "$(vx_32bit_skip_line)"
+fi
 # shellcheck disable=SC2016 # expanded by the inner shell
-[ $# -gt 0 ] || set -- bash -c 'rc=0; for p in windows windows-x86; do ctest --preset "$p" "$@" || rc=1; done; exit $rc' \
-  tiers "${labels[@]}"
+[ $# -gt 0 ] || set -- bash -c 'tier="$1" rc=0; shift
+  while [ "$1" != -- ]; do labels+=("$1"); shift; done; shift
+  for p in "$@"; do
+    if ctest --preset "$p" "${labels[@]}"; then r=passed; else r=failed rc=1; fi
+    [ -z "${VX_SUMMARY:-}" ] || echo "$p $tier: $r" >>"$VX_SUMMARY"
+  done
+  exit $rc' tiers "$tier" "${labels[@]}" -- "${presets[@]}"
 
 cd "$VX_ROOT"
 mkdir -p "$VX_BUILD/wine"
@@ -79,7 +96,7 @@ vx_wine_env "$prefix"
 # first and ends them after the last one; one idle cmd.exe keeps them up for
 # the whole session, so each test program starts at once.
 mkfifo "$prefix/keeper.fifo"
-setsid wine cmd.exe /k "start /b explorer.exe /desktop & echo ready>C:\\windows\\temp\\session.ready" \
+setsid "$VX_WINE" cmd.exe /k "start /b explorer.exe /desktop & echo ready>C:\\windows\\temp\\session.ready" \
   <>"$prefix/keeper.fifo" >/dev/null 2>&1 &
 keeper_pid=$!
 for _ in $(seq 300); do [ -e "$prefix/drive_c/windows/temp/session.ready" ] || sleep 0.1; done

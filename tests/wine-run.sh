@@ -10,7 +10,9 @@ set -euo pipefail
 [ -n "${VORNIX_WINE_SESSION:-}" ] || { echo "wine-run.sh: run through tests/run-windows-tests.sh" >&2; exit 2; }
 out="$(mktemp)" err="$(mktemp)"
 trap 'rm -f -- "$out" "$err"' EXIT
-wine "$@" <&0 >"$out" 2>"$err" &
+# The loader the session chose (scripts/wine-lib.sh: the 64-bit one, which
+# hands a 32-bit program on to its 32-bit twin).
+"${VX_WINE:-wine}" "$@" <&0 >"$out" 2>"$err" &
 pid=$!
 tail -q -n +1 -s 0.05 -f --pid="$pid" "$out" &
 tail -q -n +1 -s 0.05 -f --pid="$pid" "$err" >&2 &
