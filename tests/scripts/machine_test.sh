@@ -18,12 +18,14 @@ fail() {
 
 # --- the decision: VORNIX_32BIT | expected VX_32BIT | status | why contains
 while IFS='|' read -r forced expected status why; do
+  # shellcheck disable=SC2016 # expanded by the inner shell
   out="$(env -u VX_32BIT -u VX_32BIT_WHY VORNIX_32BIT="$forced" bash -c '
     source "$1/scripts/machine-lib.sh"; vx_decide_32bit; rc=$?
     printf "%s|%s|%s" "${VX_32BIT:-}" "$rc" "$(vx_32bit_skip_line)"' _ "$root" 2>&1)"
   IFS='|' read -r got got_status line <<<"$out"
-  [ "$got" = "$expected" ] && [ "$got_status" = "$status" ] ||
+  if [ "$got" != "$expected" ] || [ "$got_status" != "$status" ]; then
     fail "VORNIX_32BIT='$forced': decided '$got' with status $got_status, expected '$expected' with $status ($out)"
+  fi
   [[ "$line" == *"$why"* ]] || fail "VORNIX_32BIT='$forced': the line '$line' does not say '$why'"
 done <<'EOF'
 no|no|0|VORNIX_32BIT=no
@@ -32,6 +34,7 @@ maybe||2|must be yes or no
 EOF
 
 # Unforced, the probe answers, and a "no" names the kernel's refusal.
+# shellcheck disable=SC2016 # expanded by the inner shell
 out="$(env -u VX_32BIT -u VORNIX_32BIT bash -c \
   'source "$1/scripts/machine-lib.sh"; vx_decide_32bit && printf "%s|%s" "$VX_32BIT" "$VX_32BIT_WHY"' _ "$root")"
 case "$out" in
