@@ -12,16 +12,14 @@
 # support, whatever the kernel can do); unset, the probe decides.
 
 # Sets and exports VX_32BIT (yes or no) and VX_32BIT_WHY (why not, for the
-# messages; empty when yes). Probes only when no earlier script of this run
-# has decided; returns 2 when VORNIX_32BIT holds anything but yes or no.
+# messages; empty when yes). The probe runs only when no earlier script of
+# this run has probed; returns 2 when VORNIX_32BIT holds anything but yes or
+# no.
 vx_decide_32bit() {
-  if [ -n "${VX_32BIT:-}" ]; then
-    return 0
-  fi
   case "${VORNIX_32BIT:-}" in
     yes) VX_32BIT=yes VX_32BIT_WHY="" ;;
     no) VX_32BIT=no VX_32BIT_WHY="VORNIX_32BIT=no says to behave as a machine without 32-bit support" ;;
-    "") vx_probe_32bit ;;
+    "") [ -n "${VX_32BIT_PROBED:-}" ] || vx_probe_32bit ;;
     *)
       printf '%s\n' "VORNIX_32BIT must be yes or no (or unset to let the machine decide), not '${VORNIX_32BIT}'" >&2
       return 2
@@ -34,6 +32,7 @@ vx_decide_32bit() {
 # libraries, no loader: nothing but the kernel is asked) and sets VX_32BIT.
 vx_probe_32bit() {
   local dir probe rc=0 err
+  export VX_32BIT_PROBED=1
   # Beside the build, not in /tmp: a temporary folder mounted noexec would
   # fail any program, 32-bit or not.
   dir="${VX_PROBE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}"

@@ -19,9 +19,9 @@ fail() {
 # --- the decision: VORNIX_32BIT | expected VX_32BIT | status | why contains
 while IFS='|' read -r forced expected status why; do
   # shellcheck disable=SC2016 # expanded by the inner shell
-  out="$(env -u VX_32BIT -u VX_32BIT_WHY VORNIX_32BIT="$forced" bash -c '
-    source "$1/scripts/machine-lib.sh"; vx_decide_32bit; rc=$?
-    printf "%s|%s|%s" "${VX_32BIT:-}" "$rc" "$(vx_32bit_skip_line)"' _ "$root" 2>&1)"
+  out="$(env -u VX_32BIT -u VX_32BIT_WHY -u VX_32BIT_PROBED VORNIX_32BIT="$forced" bash -c '
+    source "$1/scripts/machine-lib.sh"; err="$(mktemp)"; vx_decide_32bit 2>"$err"; rc=$?
+    printf "%s|%s|%s%s" "${VX_32BIT:-}" "$rc" "$(vx_32bit_skip_line)" "$(cat "$err")"; rm -f "$err"' _ "$root")"
   IFS='|' read -r got got_status line <<<"$out"
   if [ "$got" != "$expected" ] || [ "$got_status" != "$status" ]; then
     fail "VORNIX_32BIT='$forced': decided '$got' with status $got_status, expected '$expected' with $status ($out)"
@@ -35,7 +35,7 @@ EOF
 
 # Unforced, the probe answers, and a "no" names the kernel's refusal.
 # shellcheck disable=SC2016 # expanded by the inner shell
-out="$(env -u VX_32BIT -u VORNIX_32BIT bash -c \
+out="$(env -u VX_32BIT -u VX_32BIT_PROBED -u VORNIX_32BIT bash -c \
   'source "$1/scripts/machine-lib.sh"; vx_decide_32bit && printf "%s|%s" "$VX_32BIT" "$VX_32BIT_WHY"' _ "$root")"
 case "$out" in
   "yes|") ;;
