@@ -43,7 +43,8 @@ vx_decide_32bit || exit 2
 presets=(windows)
 if [ "$VX_32BIT" = yes ]; then
   presets+=(windows-x86)
-else
+elif [ -z "${VX_SUMMARY:-}" ]; then
+  # Run on its own; under scripts/test.sh that run's start and summary say it.
   vx_say "$(vx_32bit_skip_line)"
 fi
 # shellcheck disable=SC2016 # expanded by the inner shell
