@@ -8,6 +8,24 @@ UINT CInternetFile::Read(void* buffer, UINT count) {
     return read;
 }
 
+DWORD CInternetFile::StatusCode() const {
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!m_request ||
+        !::HttpQueryInfoW(m_request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return 0;
+    return status;
+}
+
+std::wstring CInternetFile::Location() const {
+    if (!m_request) return {};
+    std::wstring text(INTERNET_MAX_URL_LENGTH, L'\0');
+    DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (!::HttpQueryInfoW(m_request.get(), HTTP_QUERY_LOCATION, text.data(), &bytes, nullptr)) return {};
+    text.resize(bytes / sizeof(wchar_t));
+    return text;
+}
+
 CInternetSession::CInternetSession(const wchar_t* agent) {
     const std::wstring name = agent != nullptr ? std::wstring(agent) : AfxGetAppName();
     m_session.reset(::InternetOpenW(name.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));

@@ -25,6 +25,11 @@ public:
 
     // Reads up to count bytes; 0 at the end of the data or on a failure.
     UINT Read(void* buffer, UINT count);
+    // The response's HTTP status code; 0 when there is none.
+    DWORD StatusCode() const;
+    // The response's Location header (where a redirect points, possibly
+    // relative to the address asked); empty when there is none.
+    std::wstring Location() const;
     void Close() { m_request.reset(); }
 
 private:

@@ -10,7 +10,8 @@
 # (tools/update_page/update_page_server.py) runs for the length of the demo,
 # answering after two seconds so the start-up message has time on screen;
 # its CA is trusted by the demo's Wine processes only (with-ca.sh), and the
-# utility is pointed at it through VORNIX_UPDATE_URL.
+# installation names it as its update page (HKLM "UpdatePageAddress", where
+# an administrator would put a staging page).
 #
 # With a display that answers, the program runs in a Wine virtual desktop in
 # the foreground until it is closed: the update offer comes first. Without
@@ -56,7 +57,7 @@ done
 
 headless=0
 stopped=0
-server_pid=""
+server_pid="" page_url=""
 cleanup() {
   local rc=$?
   trap '' INT TERM HUP
@@ -84,7 +85,7 @@ trap 'interrupted INT 130' INT
 trap 'interrupted TERM 143' TERM
 trap 'interrupted HUP 129' HUP
 
-# Starts the local update page and exports VORNIX_UPDATE_URL.
+# Starts the local update page and sets page_url.
 start_update_server() {
   local deadline
   rm -rf -- "$server_state"
@@ -94,9 +95,8 @@ start_update_server() {
     </dev/null >"$server_state/server.out" 2>"$server_state/server.err" &
   server_pid=$!
   vx_wait_for_page_server "$server_state" "$server_pid" "$server_state/server.err" || exit 1
-  VORNIX_UPDATE_URL="$(vx_page_server_field "$server_state" url)"
-  export VORNIX_UPDATE_URL
-  vx_say "update page: $VORNIX_UPDATE_URL"
+  page_url="$(vx_page_server_field "$server_state" url)"
+  vx_say "update page: $page_url"
 }
 
 # Runs a Wine command that may check the update page's certificate.
@@ -136,7 +136,7 @@ vx_wine_env "$prefix"
 start_update_server
 
 vx_say "preparing the demo installation"
-"$VX_WINE" "$driver" --install-demo &
+"$VX_WINE" "$driver" --install-demo "$page_url" &
 wait $!
 
 if [ "$headless" -eq 0 ]; then

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 #include <memory>
@@ -11,13 +10,34 @@
 #include "afx/exception_barrier.h"
 #include "afx/handles.h"
 #include "afx/internet_session.h"
+#include "afx/registry.h"
 #include "afx/srw_lock.h"
+#include "version/install_paths.h"
 
 namespace {
 
 constexpr wchar_t kMakerUpdatePage[] = L"https://www.velkor.com/software-updates/";
-constexpr wchar_t kUpdatePageVariable[] = L"VORNIX_UPDATE_URL";
 constexpr wchar_t kSecureScheme[] = L"https://";
+
+bool IsSecureAddress(const std::wstring& address) {
+    return ::_wcsnicmp(address.c_str(), kSecureScheme, std::size(kSecureScheme) - 1) == 0;
+}
+
+bool IsRedirect(DWORD status) {
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
+           status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
+}
+
+// Where a redirect from base points: location may be relative to it. Empty
+// when the two do not make an address.
+std::wstring RedirectTarget(const std::wstring& base, const std::wstring& location) {
+    if (location.empty()) return {};
+    std::wstring combined(INTERNET_MAX_URL_LENGTH, L'\0');
+    DWORD length = static_cast<DWORD>(combined.size());
+    if (!::InternetCombineUrlW(base.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) return {};
+    combined.resize(length);
+    return combined;
+}
 
 DWORD MillisecondsLeft(StartClock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StartClock::now()).count();
@@ -39,10 +59,9 @@ void AppendChunk(std::wstring& page, const char* bytes, std::size_t count) {
 }  // namespace
 
 std::wstring UpdatePageAddress() {
-    const wchar_t* configured = _wgetenv(kUpdatePageVariable);
-    const bool secure =
-        configured != nullptr && ::_wcsnicmp(configured, kSecureScheme, std::size(kSecureScheme) - 1) == 0;
-    return secure ? std::wstring(configured) : std::wstring(kMakerUpdatePage);
+    const std::wstring configured =
+        ReadRegistryString(HKEY_LOCAL_MACHINE, kSuiteKey, kUpdatePageAddressValue, KEY_QUERY_VALUE);
+    return IsSecureAddress(configured) ? configured : std::wstring(kMakerUpdatePage);
 }
 
 namespace {
@@ -60,6 +79,22 @@ struct PageFetch {
     std::wstring page;
 };
 
+// The page's response, redirects followed by hand: the platform would follow
+// one to plain http too, and the page decides what an elevated program offers.
+std::unique_ptr<CInternetFile> OpenFollowingSecureRedirects(CInternetSession& session, std::wstring address) {
+    // Past every cache, so a stale copy never hides a new update.
+    constexpr DWORD kFlags = INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                             INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES |
+                             INTERNET_FLAG_NO_AUTH;
+    for (int redirects = 0;; ++redirects) {
+        if (!IsSecureAddress(address)) return nullptr;
+        auto file = session.OpenURL(address, kFlags);
+        if (!file || !IsRedirect(file->StatusCode())) return file;
+        if (redirects == kUpdatePageRedirectLimit) return nullptr;
+        address = RedirectTarget(address, file->Location());
+    }
+}
+
 void FetchPage(PageFetch& fetch) {
     CInternetSession session;
     if (!session.IsOpen()) return;
@@ -67,9 +102,7 @@ void FetchPage(PageFetch& fetch) {
     session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, budget);
     session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, budget);
     session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, budget);
-    // Past every cache, so a stale copy never hides a new update.
-    const auto file = session.OpenURL(fetch.address, INTERNET_FLAG_TRANSFER_ASCII | INTERNET_FLAG_RELOAD |
-                                                         INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE);
+    const auto file = OpenFollowingSecureRedirects(session, fetch.address);
     char chunk[kUpdatePageChunk];
     std::size_t total = 0;
     while (file && total < kUpdatePageLimit && StartClock::now() < fetch.deadline) {

@@ -16,11 +16,23 @@ inline constexpr std::size_t kUpdatePageLimit = 1u << 20;
 // of the system's 8-bit code page up to its first zero byte.
 inline constexpr std::size_t kUpdatePageChunk = 50;
 
-// The maker's page, unless the environment variable VORNIX_UPDATE_URL names
-// another https:// address (for testing and staging); any other value is
-// ignored, since the address is handed to the browser by a program that
-// runs elevated. The same address is fetched and offered to the browser.
+// The value under the suite's key in HKEY_LOCAL_MACHINE that replaces the
+// maker's page (for testing and staging). Only an administrator can write
+// there; the program runs elevated and hands the address to the browser, so
+// nothing a standard user can set (the environment, HKEY_CURRENT_USER)
+// counts.
+inline constexpr wchar_t kUpdatePageAddressValue[] = L"UpdatePageAddress";
+
+// The maker's page, unless UpdatePageAddress holds another https:// address
+// (anything else is ignored). The same address is
+// fetched and offered to the browser.
 std::wstring UpdatePageAddress();
 
-// The page's text as read by the deadline.
+// Redirects the reading follows, each to an https:// address only: one to
+// any other scheme (plain http, a file) ends the reading with no page, as
+// does a longer chain.
+inline constexpr int kUpdatePageRedirectLimit = 5;
+
+// The page's text as read by the deadline. No cookie is sent or kept and no
+// credential is offered: the page is public.
 std::wstring ReadUpdatePage(const std::wstring& address, StartClock::time_point deadline);

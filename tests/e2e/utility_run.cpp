@@ -64,7 +64,7 @@ void UtilityRun::Start(Companion companion, Schedule schedule) {
     }
 
     demo::UtilityLaunch launch;
-    launch.environment.emplace_back(demo::kUpdateUrlVariable, m_page->url());
+    launch.updatePage = m_page->url();
     std::wstring error;
     m_utility = demo::LaunchUtility(launch, error);
     ASSERT_TRUE(m_utility.has_value()) << demo::Utf8(error);

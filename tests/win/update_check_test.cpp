@@ -164,26 +164,40 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
     }
 }
 
-TEST(UpdatePageAddress, OnlyAnHttpsAddressReplacesTheMakersPage) {
-    // clang-format off
-    const std::pair<std::optional<std::wstring>, std::wstring> rows[] = {
-        {std::nullopt, kMakerPage},
-        {L"https://127.0.0.1:8443/software-updates/", L"https://127.0.0.1:8443/software-updates/"},
-        {L"HTTPS://staging.velkor.com/x", L"HTTPS://staging.velkor.com/x"},
-        {L"http://127.0.0.1/software-updates/", kMakerPage},
-        {L"file:///C:/page.html", kMakerPage},
-        {L"https:/missing-slash", kMakerPage},
-        {L"C:\\evil.exe", kMakerPage},
+// Only an administrator's https address replaces the maker's page: the
+// environment, which any process of the user can set for every later start,
+// does not count, nor does another scheme or a value of another type.
+TEST(UpdatePageAddress, OnlyAnAdministratorsHttpsAddressReplacesTheMakersPage) {
+    constexpr wchar_t kStaging[] = L"https://127.0.0.1:8443/software-updates/";
+    const DWORD number = 443;
+    const struct {
+        std::optional<std::wstring> machineValue;  // HKLM ...\2023 "UpdatePageAddress"
+        std::optional<std::wstring> variable;      // VORNIX_UPDATE_URL
+        std::wstring address;
+    } rows[] = {
+        {std::nullopt, std::nullopt, kMakerPage},
+        {std::nullopt, L"https://attacker.example/software-updates/", kMakerPage},
+        {kStaging, L"https://attacker.example/software-updates/", kStaging},
+        {L"HTTPS://staging.velkor.com/x", std::nullopt, L"HTTPS://staging.velkor.com/x"},
+        {L"http://127.0.0.1/software-updates/", std::nullopt, kMakerPage},
+        {L"file:///C:/page.html", std::nullopt, kMakerPage},
+        {L"https:/missing-slash", std::nullopt, kMakerPage},
+        {L"C:\\evil.exe", std::nullopt, kMakerPage},
     };
-    // clang-format on
-    for (const auto& [configured, address] : rows) {
-        ScopedEnvironment variable(L"VORNIX_UPDATE_URL", configured);
-        EXPECT_EQ(UpdatePageAddress(), address) << configured.value_or(L"(unset)");
+    for (const auto& row : rows) {
+        ScopedRegistryValue value(HKEY_LOCAL_MACHINE, kSuiteKey, kUpdatePageAddressValue, row.machineValue);
+        ScopedEnvironment variable(L"VORNIX_UPDATE_URL", row.variable);
+        EXPECT_EQ(UpdatePageAddress(), row.address)
+            << row.machineValue.value_or(L"(unset)") << " " << row.variable.value_or(L"(unset)");
     }
+    ScopedRegistryValue dword(HKEY_LOCAL_MACHINE, kSuiteKey, kUpdatePageAddressValue, REG_DWORD, &number,
+                              sizeof(number));
+    EXPECT_EQ(UpdatePageAddress(), kMakerPage);
 }
 
-// The reading has the time its caller gives, however old the process; no page from a stranger.
-TEST(UpdatePageReading, EndsByTheCallersDeadline) {
+// The reading has the time its caller gives, however old the process; no page from a stranger,
+// none over plain http however the server redirects, and no endless chain of redirects.
+TEST(UpdatePageReading, EndsByTheCallersDeadlineAndFollowsRedirectsToHttpsOnly) {
     const auto server = demo::UpdatePage::FromStateFolder(_wgetenv(L"VORNIX_TEST_SERVER_STATE"));
     ASSERT_TRUE(server);
     const struct {
@@ -191,7 +205,9 @@ TEST(UpdatePageReading, EndsByTheCallersDeadline) {
         bool trusted;
         std::chrono::milliseconds timeLeft;
         bool dated;
-    } rows[] = {{L"marker", true, 5s, true}, {L"marker", false, 5s, false}, {L"hang", true, 300ms, false}};
+    } rows[] = {{L"marker", true, 5s, true},         {L"marker", false, 5s, false},
+                {L"hang", true, 300ms, false},       {L"redirect-https", true, 5s, true},
+                {L"redirect-http", true, 5s, false}, {L"redirect-loop", true, 5s, false}};
     for (const auto& row : rows) {
         ASSERT_TRUE(server->SetMode(row.mode));
         const StartClock::time_point begun = StartClock::now();
@@ -200,6 +216,7 @@ TEST(UpdatePageReading, EndsByTheCallersDeadline) {
         EXPECT_EQ(FindPublishedDate(page).has_value(), row.dated) << row.mode << " " << row.timeLeft.count();
         EXPECT_LT(StartClock::now() - begun, row.timeLeft + 300ms);
     }
+    EXPECT_EQ(server->PlainRequests(), 0u);
     EXPECT_TRUE(server->SetMode(L"marker"));
 }
 

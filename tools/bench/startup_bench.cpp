@@ -74,7 +74,7 @@ std::optional<StartTimes> TimeOneStart(const Situation& situation, const demo::U
         !page.SetMode(situation.pageMode))
         return std::nullopt;
     demo::UtilityLaunch launch;
-    launch.environment.emplace_back(demo::kUpdateUrlVariable, page.url());
+    launch.updatePage = page.url();
     std::wstring error;
     const Clock::time_point start = Clock::now();
     const std::optional<demo::ChildProcess> utility = demo::LaunchUtility(launch, error);

@@ -9,6 +9,7 @@
 #include "afx/registry.h"
 #include "paths.h"
 #include "version/install_paths.h"
+#include "version/update_page_reader.h"
 #include "version/web_update_check.h"
 
 namespace demo {
@@ -90,6 +91,8 @@ std::vector<Step> WriteSuitePaths(const std::wstring& localAppPath, const std::w
 }
 
 Step WriteProductUpdate(const std::wstring& level) { return WriteSuiteValue(L"ProductUpdate", level); }
+
+Step WriteUpdatePageAddress(const std::wstring& address) { return WriteSuiteValue(kUpdatePageAddressValue, address); }
 
 Step PlaceHelpFile(const std::wstring& appFolder) {
     const std::wstring folder = WithTrailingBackslash(appFolder) + L"Help\\";

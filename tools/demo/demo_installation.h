@@ -35,6 +35,10 @@ std::vector<Step> WriteSuitePaths(const std::wstring& localAppPath, const std::w
 // The suite's update level ("ProductUpdate"), which the About box shows.
 Step WriteProductUpdate(const std::wstring& level);
 
+// The update page the utility reads and offers instead of the maker's
+// ("UpdatePageAddress"), as an administrator sets it for staging.
+Step WriteUpdatePageAddress(const std::wstring& address);
+
 // Copies the built help file, VornixUtility.chm, into appFolder's Help\.
 Step PlaceHelpFile(const std::wstring& appFolder = kAppFolder);
 

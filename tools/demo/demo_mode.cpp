@@ -1,9 +1,11 @@
 // VornixDemo.exe: Vornix Utility in a demo installation (scripts/demo.sh).
 //
-//   --install-demo    the demo installation in the current Wine prefix, with
+//   --install-demo [PAGE]
+//                     the demo installation in the current Wine prefix, with
 //                     its programs older than the update the local update
 //                     page names and the web check due, so the utility's
-//                     next start offers the update
+//                     next start offers the update; PAGE, when given, is
+//                     written as the installation's update page address
 //   --demo OUTDIR     runs the utility of that installation on a Wine virtual
 //                     desktop, answers the update offer with No, opens its
 //                     menus, the About box and the help, and saves a .bmp
@@ -13,8 +15,8 @@
 //                     a pressed one, a checked checkbox button, an open popup
 //                     menu, a tooltip, a hovered hyperlink label, the folder
 //                     browser and the file dialog with its folder filter.
-//                     The utility fetches the page that VORNIX_UPDATE_URL
-//                     names in this program's environment. Last, the
+//                     The utility fetches the page that --install-demo
+//                     wrote as the installation's update page. Last, the
 //                     gallery once more at 200 % display scale.
 //
 // --demo starts a copy of this program on the virtual desktop with
@@ -465,8 +467,9 @@ FILETIME DemoFilesDate() { return UtcFileTime(2023, 3, 15, 12); }
 // A date long past: the web check is due at the next start.
 constexpr wchar_t kDueDate[] = L"2023-01-01 00:00:00";
 
-int InstallDemo() {
+int InstallDemo(const wchar_t* updatePage) {
     std::vector<Step> steps = InstallSuite();
+    if (updatePage != nullptr) steps.push_back(WriteUpdatePageAddress(updatePage));
     steps.push_back(WriteProductUpdate(L"1"));
     steps.push_back(PlaceHelpFile());
     for (Step& step : InstallSuiteFiles(DemoFilesDate())) steps.push_back(std::move(step));
@@ -536,7 +539,7 @@ int RunDemo(const std::wstring& outFolder) {
 }
 
 int Usage() {
-    Print(L"usage: VornixDemo.exe --install-demo | --demo OUTDIR");
+    Print(L"usage: VornixDemo.exe --install-demo [PAGE] | --demo OUTDIR");
     return 2;
 }
 
@@ -545,7 +548,8 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring_view mode = argc >= 2 ? argv[1] : L"";
-    if (argc == 2 && mode == demo::kInstallDemoOption) return demo::InstallDemo();
+    if ((argc == 2 || argc == 3) && mode == demo::kInstallDemoOption)
+        return demo::InstallDemo(argc == 3 ? argv[2] : nullptr);
     if (argc == 3 && mode == demo::kDemoOption) return demo::RunDemo(argv[2]);
     if (argc == 3 && mode == demo::kDemoOnDesktopOption) return demo::DesktopDemo(argv[2]).Run();
     if (argc == 3 && mode == demo::kGalleryAt200Option) return demo::DesktopDemo(argv[2]).SaveGalleryAt200();

@@ -23,6 +23,13 @@ bool UpdatePage::SetMode(const std::wstring& mode) const {
            MoveFileExW(next.c_str(), (m_state + L"mode").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
+std::size_t UpdatePage::PlainRequests() const {
+    const std::string log = FileBytes(m_state + L"plain-requests");
+    std::size_t lines = 0;
+    for (const char c : log) lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
 std::string JsonText(std::string_view json, std::string_view key) {
     std::string tag = "\"";
     tag.append(key).append("\": \"");

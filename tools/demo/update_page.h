@@ -4,6 +4,7 @@
 // mode file there.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,9 +21,13 @@ public:
     // The same page behind a certificate nobody trusts.
     [[nodiscard]] const std::wstring& untrustedUrl() const { return m_untrustedUrl; }
 
-    // "marker" or "hang" from the next connection on. The file is replaced at
-    // once, so no connection reads half a mode.
+    // A mode of update_page_server.py ("marker", "hang", "redirect-http", ...)
+    // from the next connection on. The file is replaced at once, so no
+    // connection reads half a mode.
     [[nodiscard]] bool SetMode(const std::wstring& mode) const;
+
+    // How many requests the server's plain-http page has had.
+    [[nodiscard]] std::size_t PlainRequests() const;
 
 private:
     UpdatePage() = default;

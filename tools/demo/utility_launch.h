@@ -15,12 +15,12 @@ namespace demo {
 struct UtilityLaunch {
     // The utility's current folder; the driver's when empty.
     std::wstring currentFolder;
-    // Variables set for the utility only, such as VORNIX_UPDATE_URL.
+    // Variables set for the utility only.
     EnvironmentOverrides environment;
+    // When not empty, written as the installation's update page address
+    // before the start (the utility reads no other).
+    std::wstring updatePage;
 };
-
-// The environment variable that points the utility at another update page.
-inline constexpr wchar_t kUpdateUrlVariable[] = L"VORNIX_UPDATE_URL";
 
 // Starts the utility. On failure returns nothing and says why in error.
 std::optional<ChildProcess> LaunchUtility(const UtilityLaunch& launch, std::wstring& error);

@@ -3,17 +3,23 @@
 
     update_page_server.py --state-dir DIR [--lifetime SECONDS] [--mode MODE] [--delay SECONDS]
 
-Makes a throw-away CA and two server certificates in DIR, listens on two
+Makes a throw-away CA and two server certificates in DIR, listens on three
 ports of 127.0.0.1 and then writes DIR/ready.json with "url" (certificate
-signed by the CA), "untrusted_url" (self-signed, always the marker page) and
-"ca" (DIR/ca.pem). The url serves the mode named in DIR/mode, read for every
-connection (missing or empty: marker; rename a new file over it to switch):
+signed by the CA), "untrusted_url" (self-signed, always the marker page),
+"plain_url" (plain http, always the marker page; every request it gets adds
+a line to DIR/plain-requests) and "ca" (DIR/ca.pem). The url serves the mode
+named in DIR/mode, read for every connection (missing or empty: marker;
+rename a new file over it to switch):
 
-    marker   200, a download page naming Vornix_2023_Update2023_06_30.exe,
-             answered after --delay seconds (default 0)
-    drip     200, the page behind a long preamble, a byte every tenth of a
-             second (minutes in all)
-    hang     the request is read and never answered, until the client goes
+    marker         200, a download page naming Vornix_2023_Update2023_06_30.exe,
+                   answered after --delay seconds (default 0)
+    drip           200, the page behind a long preamble, a byte every tenth
+                   of a second (minutes in all)
+    hang           the request is read and never answered, until the client goes
+    redirect-https 302 to the same page under /moved/ on this server, by a
+                   relative address, which serves the marker page
+    redirect-http  302 to the marker page at plain_url
+    redirect-loop  302 to this same address, every time
 
 Stops on SIGTERM or SIGINT, and by itself after --lifetime seconds (600).
 """
@@ -74,10 +80,14 @@ class Server(socketserver.ThreadingTCPServer):
     # another nor keeps the process alive once it stops.
     daemon_threads = True
 
-    def __init__(self, cert, key, mode, delay):
-        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        self.context.load_cert_chain(cert, key)
+    def __init__(self, cert, key, mode, delay, plain_url=lambda: "", request_log=None):
+        # No certificate: plain http.
+        self.context = None
+        if cert is not None:
+            self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            self.context.load_cert_chain(cert, key)
         self.mode, self.delay = mode, delay
+        self.plain_url, self.request_log = plain_url, request_log
         super().__init__(("127.0.0.1", 0), Handler)
 
     def handle_error(self, request, client_address):
@@ -93,7 +103,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         # The handshake on the connection's own thread: a client that says
         # nothing must not keep others from being accepted.
         self.request.settimeout(30)
-        self.request = self.server.context.wrap_socket(self.request, server_side=True)
+        if self.server.context is not None:
+            self.request = self.server.context.wrap_socket(self.request, server_side=True)
         self.mode = self.server.mode()
         super().setup()
 
@@ -102,6 +113,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def do_GET(self):
         self.close_connection = True
+        if self.server.request_log is not None:
+            with open(self.server.request_log, "a") as log:
+                log.write(self.path + "\n")
         if self.mode == "hang":
             self.connection.settimeout(None)
             while self.connection.recv(4096):
@@ -109,10 +123,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         if self.mode == "drip":
             return self.drip()
-        if self.mode != "marker":
+        path = self.path.split("?")[0]
+        if self.mode == "redirect-https" and path == PAGE_PATH:
+            return self.redirect("/moved" + PAGE_PATH)
+        if self.mode == "redirect-http":
+            return self.redirect(self.server.plain_url())
+        if self.mode == "redirect-loop":
+            return self.redirect(PAGE_PATH)
+        if self.mode not in ("marker", "redirect-https"):
             print(f"update_page_server: unknown mode {self.mode!r}", file=sys.stderr, flush=True)
             return self.answer(500, b"unknown mode\n")
-        if self.path.split("?")[0] != PAGE_PATH:
+        if path not in (PAGE_PATH, "/moved" + PAGE_PATH):
             return self.answer(404, b"not found\n")
         if not stopping.wait(self.server.delay):
             self.answer(200, PAGE)
@@ -132,10 +153,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
             except OSError:
                 return
 
-    def answer(self, code, body):
+    def redirect(self, location):
+        # A body that names the update too: a client that read it as the
+        # page would find the update, so a test sees the redirect taken
+        # where it should not be.
+        self.answer(302, PAGE, (("Location", location),))
+
+    def answer(self, code, body, extra=()):
         self.send_response(code)
         for name, value in (("Content-Type", "text/html; charset=utf-8"), ("Cache-Control", "no-store"),
-                            ("Content-Length", str(len(body))), ("Connection", "close")):
+                            ("Content-Length", str(len(body))), ("Connection", "close")) + tuple(extra):
             self.send_header(name, value)
         self.end_headers()
         self.wfile.write(body)
@@ -167,12 +194,15 @@ def main():
     except (RuntimeError, OSError) as e:
         print(f"update_page_server: {e}", file=sys.stderr)
         return 1
-    servers = [Server(f["server"], f["server-key"], trusted_mode, options.delay),
-               Server(f["untrusted"], f["untrusted-key"], lambda: "marker", options.delay)]
+    plain = Server(None, None, lambda: "marker", options.delay, request_log=state / "plain-requests")
+    plain_url = f"http://127.0.0.1:{plain.server_address[1]}{PAGE_PATH}"
+    servers = [Server(f["server"], f["server-key"], trusted_mode, options.delay, lambda: plain_url),
+               Server(f["untrusted"], f["untrusted-key"], lambda: "marker", options.delay), plain]
     for server in servers:
         threading.Thread(target=server.serve_forever, daemon=True).start()
-    urls = [f"https://127.0.0.1:{server.server_address[1]}{PAGE_PATH}" for server in servers]
-    (state / "ready.json.tmp").write_text(json.dumps({"url": urls[0], "untrusted_url": urls[1], "ca": f["ca"]}))
+    urls = [f"https://127.0.0.1:{server.server_address[1]}{PAGE_PATH}" for server in servers[:2]]
+    (state / "ready.json.tmp").write_text(
+        json.dumps({"url": urls[0], "untrusted_url": urls[1], "plain_url": plain_url, "ca": f["ca"]}))
     os.replace(state / "ready.json.tmp", state / "ready.json")
 
     stopping.wait(options.lifetime)
