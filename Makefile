@@ -26,6 +26,6 @@ demo:
 	@bash scripts/demo.sh
 
 # Every test tier of both builds, with a summary at the end
-# (scripts/test.sh says which and how).
+# (scripts/run-tiers.sh says which and how).
 test:
-	@bash scripts/test.sh
+	@bash scripts/run-tiers.sh

@@ -3,10 +3,17 @@
 #include <utility>
 
 #include "afx/exception_barrier.h"
+#include "afx/system_library.h"
 
 namespace afx {
 
 namespace {
+
+// oleacc from the system folder at the first screen reader's request
+// (afx/system_library.h): a program without one never loads it.
+constinit const SystemFunction<decltype(&::CreateStdAccessibleObject)> kCreateStdAccessibleObject{
+    L"oleacc.dll", "CreateStdAccessibleObject"};
+constinit const SystemFunction<decltype(&::LresultFromObject)> kLresultFromObject{L"oleacc.dll", "LresultFromObject"};
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -36,8 +43,9 @@ bool CAccessibleClient::IsClientRequest(LPARAM objectId) {
 
 CAccessibleClient* CAccessibleClient::Create(HWND window, std::unique_ptr<AccessibleFacts> facts) {
     IAccessible* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                           reinterpret_cast<void**>(&standard))))
+    const auto createStandard = kCreateStdAccessibleObject.get();
+    if (createStandard == nullptr ||
+        FAILED(createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
         return nullptr;
     return new CAccessibleClient(window, std::move(facts), standard);
 }
@@ -50,7 +58,10 @@ LRESULT CAccessibleClient::Lresult(WPARAM wParam) {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         joined = true;
     }
-    return ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this));
+    const auto lresultFromObject = kLresultFromObject.get();
+    return lresultFromObject != nullptr
+               ? lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this))
+               : 0;
 }
 
 void CAccessibleClient::Disconnect(CAccessibleClient*& held) {

@@ -1,7 +1,9 @@
 // CInternetSession: reading a web address as a file, over the platform's
 // internet functions with its pre-configured proxy settings. Failures are
 // values: an address that cannot be opened gives no file, a read that
-// fails reads nothing. Certificates are always verified.
+// fails reads nothing. Certificates are always verified. wininet is loaded
+// from the system folder at the first session (afx/system_library.h); where
+// it cannot be, no session opens.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +16,7 @@
 
 namespace afx {
 namespace handle_traits {
-inline void CloseInternet(HINTERNET h) noexcept { ::InternetCloseHandle(h); }
+void CloseInternet(HINTERNET h) noexcept;
 }  // namespace handle_traits
 using unique_hinternet = unique_any<handle_traits::null_invalid<HINTERNET, handle_traits::CloseInternet>>;
 }  // namespace afx
@@ -47,6 +49,10 @@ public:
 
     // Opens the address for reading; null when it cannot be opened.
     std::unique_ptr<CInternetFile> OpenURL(const std::wstring& url, DWORD flags, const wchar_t* headers = nullptr);
+
+    // The address `relative` names when read from `base` (it may be whole
+    // already); empty when the two make no address.
+    static std::wstring CombineURL(const std::wstring& base, const std::wstring& relative);
 
     void Close() { m_session.reset(); }
 

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "afx/file_find.h"
+#include "afx/system_library.h"
 #include "app/message_text.h"
 #include "version/install_paths.h"
 
@@ -40,7 +41,9 @@ afx::unique_hmodule LoadCompanionLibrary() {
             return {};
         }
     }
-    afx::unique_hmodule library(::LoadLibraryW(path.c_str()));
+    // Its dependencies from its own folder and the system's, never the
+    // program's or the current one.
+    afx::unique_hmodule library(afx::LoadLibraryFromItsFolder(path.c_str()));
     if (!library) ReportInstallProblem(kCouldntLoadDllText, path);
     return library;
 }

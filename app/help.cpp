@@ -4,6 +4,7 @@
 
 #include "afx/file_find.h"
 #include "afx/handles.h"
+#include "afx/system_library.h"
 #include "app/help_path.h"
 #include "app/message_text.h"
 #include "version/install_paths.h"
@@ -11,7 +12,7 @@
 namespace {
 
 constexpr char kHtmlHelpClassKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-constexpr char kHtmlHelpFallbackModule[] = "hhctrl.ocx";
+constexpr wchar_t kHtmlHelpFallbackModule[] = L"hhctrl.ocx";
 constexpr WORD kHtmlHelpOrdinal = 15;  // HtmlHelpW
 constexpr DWORD kModulePathBytes = 260;
 constexpr wchar_t kHelpFolder[] = L"Help\\";
@@ -52,7 +53,7 @@ bool LoadHtmlHelpControl() {
     if (g_htmlHelp.module == nullptr && g_htmlHelp.entry == nullptr) {
         const std::string registered = RegisteredControlPath();
         if (!registered.empty()) g_htmlHelp.module = ::LoadLibraryExA(registered.c_str(), nullptr, 0);
-        if (g_htmlHelp.module == nullptr) g_htmlHelp.module = ::LoadLibraryA(kHtmlHelpFallbackModule);
+        if (g_htmlHelp.module == nullptr) g_htmlHelp.module = afx::LoadSystemLibrary(kHtmlHelpFallbackModule);
         if (g_htmlHelp.module == nullptr) {
             g_htmlHelp.failed = true;
             return false;

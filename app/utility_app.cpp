@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "afx/common_controls.h"
 #include "afx/dialog.h"
 #include "afx/exception.h"
 #include "app/companion_library.h"
@@ -25,7 +26,7 @@ const AFX_MSGMAP* CUtilityApp::GetThisMessageMap() {
 const AFX_MSGMAP* CUtilityApp::GetMessageMap() const { return GetThisMessageMap(); }
 
 BOOL CUtilityApp::InitInstance() {
-    ::InitCommonControls();
+    AfxInitCommonControls(ICC_WIN95_CLASSES);
     CWinApp::InitInstance();
 
     CDlgOccManager* occManager = GetDlgOccManager();

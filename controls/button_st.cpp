@@ -3,6 +3,7 @@
 // sounds, and its life (controls/button_st.h).
 #include "controls/button_st.h"
 
+#include <commctrl.h>
 #include <mmsystem.h>
 
 #include <cwchar>
@@ -12,6 +13,7 @@
 #include "afx/accessible.h"
 #include "afx/module_state.h"
 #include "afx/shell.h"
+#include "afx/system_library.h"
 #include "controls/detail/button_st_drawing.h"
 
 namespace {
@@ -23,6 +25,12 @@ constexpr DWORD kButtonTypeMask = 0x0F;
 // bit, and so checkbox mode is taken from it alone (group boxes, push boxes
 // and owner-draw types have it too; radio types and BS_3STATE do not).
 constexpr DWORD kCheckBoxBit = 0x02;
+
+// Loaded from the system folder at their first use (afx/system_library.h),
+// so a program that uses the button imports neither library.
+constinit const afx::SystemFunction<decltype(&::PlaySoundW)> kPlaySound{L"winmm.dll", "PlaySoundW"};
+constinit const afx::SystemFunction<decltype(&::_TrackMouseEvent)> kTrackMouseEvent{L"comctl32.dll",
+                                                                                    "_TrackMouseEvent"};
 
 }  // namespace
 
@@ -157,7 +165,9 @@ DWORD CButtonST::SetAlwaysTrack(bool always) {
 }
 
 void CButtonST::Play(const SoundEntry& sound) const {
-    if (sound.id != nullptr) ::PlaySoundW(sound.id, sound.module, sound.flags);
+    if (sound.id == nullptr) return;
+    // Without the system's sound library the button is silent.
+    if (const auto play = kPlaySound.get()) play(sound.id, sound.module, sound.flags);
 }
 
 void CButtonST::CancelHover() {
@@ -226,7 +236,11 @@ static_assert(sizeof(TRACKMOUSEEVENT) == 24);
 
 void CButtonST::TrackLeave() {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
-    ::_TrackMouseEvent(&track);
+    // comctl32's form passes the request on to the system's.
+    if (const auto trackMouse = kTrackMouseEvent.get())
+        trackMouse(&track);
+    else
+        ::TrackMouseEvent(&track);
 }
 
 bool CButtonST::PointerIsOver() const {

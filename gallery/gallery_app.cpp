@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "afx/common_controls.h"
+#include "afx/system_library.h"
 #include "afx/win_app.h"
 #include "gallery/gallery_dlg.h"
 
@@ -12,8 +14,7 @@ class CGalleryApp : public CWinApp {
 public:
     // Runs the gallery's dialog; false: no message loop of the application's own.
     BOOL InitInstance() override {
-        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&classes);
+        AfxInitCommonControls(ICC_WIN95_CLASSES);
         CWinApp::InitInstance();
         CGalleryDlg dialog;
         m_pMainWnd = &dialog;
@@ -23,6 +24,9 @@ public:
     }
 };
 
+// As the utility: library loads look in the system folder only, from before
+// the application object on.
+[[maybe_unused]] const bool dllSearchRestricted = afx::RestrictDllSearchToSystemFolder();
 CGalleryApp theApp;
 
 }  // namespace

@@ -44,7 +44,7 @@ presets=(windows)
 if [ "$VX_32BIT" = yes ]; then
   presets+=(windows-x86)
 elif [ -z "${VX_SUMMARY:-}" ]; then
-  # Run on its own; under scripts/test.sh that run's start and summary say it.
+  # Run on its own; under scripts/run-tiers.sh that run's start and summary say it.
   vx_say "$(vx_32bit_skip_line)"
 fi
 # shellcheck disable=SC2016 # expanded by the inner shell
@@ -89,6 +89,9 @@ wait $!
 vx_wait_for_page_server "$state" "$server_pid" "$state/server.log" || exit 1
 VORNIX_TEST_UPDATE_URL="$(vx_page_server_field "$state" url)"
 VORNIX_TEST_UNTRUSTED_URL="$(vx_page_server_field "$state" untrusted_url)"
+# For the DLLs tests/e2e/planted_dll_test.cpp plants, one beside the program
+# comes first, as on Windows (Wine prefers its built-in ones otherwise).
+VX_WINE_OVERRIDES="$VX_WINE_OVERRIDES;wininet,uxtheme,dwmapi,winmm,oleacc,cryptbase,hhctrl.ocx=n,b"
 export VORNIX_TEST_UPDATE_URL VORNIX_TEST_UNTRUSTED_URL VORNIX_TEST_SERVER_STATE="$state" \
   VORNIX_TEST_BROWSER="$VX_ROOT/tests/record-browser.sh" VORNIX_WINE_SESSION=1
 vx_wine_env "$prefix"

@@ -28,17 +28,6 @@ bool IsRedirect(DWORD status) {
            status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
 }
 
-// Where a redirect from base points: location may be relative to it. Empty
-// when the two do not make an address.
-std::wstring RedirectTarget(const std::wstring& base, const std::wstring& location) {
-    if (location.empty()) return {};
-    std::wstring combined(INTERNET_MAX_URL_LENGTH, L'\0');
-    DWORD length = static_cast<DWORD>(combined.size());
-    if (!::InternetCombineUrlW(base.c_str(), location.c_str(), combined.data(), &length, ICU_NO_ENCODE)) return {};
-    combined.resize(length);
-    return combined;
-}
-
 DWORD MillisecondsLeft(StartClock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StartClock::now()).count();
     return left > 0 ? static_cast<DWORD>(left) : 0;
@@ -91,7 +80,8 @@ std::unique_ptr<CInternetFile> OpenFollowingSecureRedirects(CInternetSession& se
         auto file = session.OpenURL(address, kFlags);
         if (!file || !IsRedirect(file->StatusCode())) return file;
         if (redirects == kUpdatePageRedirectLimit) return nullptr;
-        address = RedirectTarget(address, file->Location());
+        // The location may be relative to the address asked.
+        address = CInternetSession::CombineURL(address, file->Location());
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "afx/common_controls.h"
 #include "afx/data_exchange.h"
 #include "afx/dialog.h"
 #include "afx/win_app.h"
@@ -68,8 +69,7 @@ class CHelloApp : public CWinApp {
 public:
     // Runs the dialog; false: the dialog's own loop was the program's life.
     BOOL InitInstance() override {
-        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
-        ::InitCommonControlsEx(&classes);
+        AfxInitCommonControls(ICC_WIN95_CLASSES);  // comctl32 from the system folder
         CHelloDlg dialog;
         m_pMainWnd = &dialog;
         dialog.DoModal();

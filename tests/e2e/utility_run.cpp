@@ -52,7 +52,7 @@ void UtilityRun::TearDown() {
     m_utility.reset();  // ends the program if a test left it running
 }
 
-void UtilityRun::Start(Companion companion, Schedule schedule) {
+void UtilityRun::Start(Companion companion, Schedule schedule, const std::wstring& program) {
     const std::wstring commonFiles = demo::PlatformCommonFilesFolder();
     ASSERT_FALSE(commonFiles.empty()) << "CommonFilesDir is not set in the registry";
     ASSERT_TRUE(Succeeded({companion == Companion::Installed ? demo::PlaceCompanionLibrary(commonFiles)
@@ -64,6 +64,7 @@ void UtilityRun::Start(Companion companion, Schedule schedule) {
     }
 
     demo::UtilityLaunch launch;
+    launch.program = program;
     launch.updatePage = m_page->url();
     std::wstring error;
     m_utility = demo::LaunchUtility(launch, error);

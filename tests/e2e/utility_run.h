@@ -22,8 +22,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the utility; a fatal failure when it cannot be started.
-    void Start(Companion companion, Schedule schedule);
+    // Starts the utility (a copy of it at `program` when given); a fatal
+    // failure when it cannot be started.
+    void Start(Companion companion, Schedule schedule, const std::wstring& program = {});
     // The main dialog once it is on screen, or nullptr after the timeout.
     HWND WaitForMainDialog(std::chrono::milliseconds timeout) const;
     // Clicks OK and expects the program to end with exit code 0.

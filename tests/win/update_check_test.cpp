@@ -174,16 +174,14 @@ TEST(UpdatePageAddress, OnlyAnAdministratorsHttpsAddressReplacesTheMakersPage) {
         std::optional<std::wstring> machineValue;  // HKLM ...\2023 "UpdatePageAddress"
         std::optional<std::wstring> variable;      // VORNIX_UPDATE_URL
         std::wstring address;
-    } rows[] = {
-        {std::nullopt, std::nullopt, kMakerPage},
-        {std::nullopt, L"https://attacker.example/software-updates/", kMakerPage},
-        {kStaging, L"https://attacker.example/software-updates/", kStaging},
-        {L"HTTPS://staging.velkor.com/x", std::nullopt, L"HTTPS://staging.velkor.com/x"},
-        {L"http://127.0.0.1/software-updates/", std::nullopt, kMakerPage},
-        {L"file:///C:/page.html", std::nullopt, kMakerPage},
-        {L"https:/missing-slash", std::nullopt, kMakerPage},
-        {L"C:\\evil.exe", std::nullopt, kMakerPage},
-    };
+    } rows[] = {{std::nullopt, std::nullopt, kMakerPage},
+                {std::nullopt, L"https://attacker.example/", kMakerPage},
+                {kStaging, L"https://attacker.example/", kStaging},
+                {L"HTTPS://staging.velkor.com/x", std::nullopt, L"HTTPS://staging.velkor.com/x"},
+                {L"http://127.0.0.1/software-updates/", std::nullopt, kMakerPage},
+                {L"file:///C:/page.html", std::nullopt, kMakerPage},
+                {L"https:/missing-slash", std::nullopt, kMakerPage},
+                {L"C:\\evil.exe", std::nullopt, kMakerPage}};
     for (const auto& row : rows) {
         ScopedRegistryValue value(HKEY_LOCAL_MACHINE, kSuiteKey, kUpdatePageAddressValue, row.machineValue);
         ScopedEnvironment variable(L"VORNIX_UPDATE_URL", row.variable);

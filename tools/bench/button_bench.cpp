@@ -24,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "afx/common_controls.h"
 #include "afx/handles.h"
 #include "afx/message_map.h"
 #include "afx/wnd.h"
@@ -208,7 +209,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("usage: vornix_button_bench.exe [REPAINTS [REPLACEMENTS]]\n");
         return 2;
     }
-    ::InitCommonControls();
+    AfxInitCommonControls(ICC_WIN95_CLASSES);
     CountGdiObjectsMade();
     // One small round first: the system makes objects it keeps for the
     // process (fonts, window class and DC caches) on first use, and those are

@@ -14,7 +14,8 @@ std::optional<ChildProcess> LaunchUtility(const UtilityLaunch& launch, std::wstr
         }
     }
     std::optional<ChildProcess> process =
-        ChildProcess::Start(L"\"" + UtilityPath() + L"\"", launch.environment, launch.currentFolder);
+        ChildProcess::Start(L"\"" + (launch.program.empty() ? UtilityPath() : launch.program) + L"\"",
+                            launch.environment, launch.currentFolder);
     if (!process) error = L"CreateProcessW failed with error " + std::to_wstring(GetLastError());
     return process;
 }

@@ -13,6 +13,8 @@ namespace demo {
 // CommonFilesDir in every new process, whatever the parent passes, so the
 // library's place is chosen by where it is copied, not by the environment.
 struct UtilityLaunch {
+    // The program to start; the utility built beside the driver when empty.
+    std::wstring program;
     // The utility's current folder; the driver's when empty.
     std::wstring currentFolder;
     // Variables set for the utility only.
