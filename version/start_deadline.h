@@ -21,6 +21,10 @@ inline constexpr std::chrono::milliseconds kStartPromise{10000};
 // milliseconds), the offer or the main dialog shown, and Wine's slower
 // window start-up.
 inline constexpr std::chrono::milliseconds kAfterPageReserve{900};
+// How long past the page's deadline the newest-file scan may take, out of
+// kAfterPageReserve: a local scan takes milliseconds, and a network share
+// that does not answer in this long is not waited for.
+inline constexpr std::chrono::milliseconds kInstalledScanTime{400};
 // The least time worth trying the page in: a page that answers at once took
 // 0.2 s (docs/PERFORMANCE.md). With less left, a due check waits for the
 // next start rather than moving the schedule on without a page.

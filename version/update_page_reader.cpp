@@ -7,11 +7,10 @@
 #include <iterator>
 #include <memory>
 
-#include "afx/exception_barrier.h"
-#include "afx/handles.h"
 #include "afx/internet_session.h"
 #include "afx/registry.h"
 #include "afx/srw_lock.h"
+#include "version/deadline_thread.h"
 #include "version/install_paths.h"
 
 namespace {
@@ -26,11 +25,6 @@ bool IsSecureAddress(const std::wstring& address) {
 bool IsRedirect(DWORD status) {
     return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
            status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
-}
-
-DWORD MillisecondsLeft(StartClock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StartClock::now()).count();
-    return left > 0 ? static_cast<DWORD>(left) : 0;
 }
 
 // One chunk's contribution: its bytes up to the first zero, as text of the
@@ -56,11 +50,9 @@ std::wstring UpdatePageAddress() {
 namespace {
 
 // What the reading has read so far. Shared with the thread that reads, which
-// may outlive the wait: a server that never answers blocks the platform's
-// calls in ways no time-out option ends, so the caller stops waiting at the
-// deadline and takes what has arrived; the blocked thread ends with the
-// process. The system's own thread and lock: the library depends on no
-// threads runtime of the compiler's.
+// may outlive the wait (version/deadline_thread.h): a server that never
+// answers blocks the platform's calls in ways no time-out option ends, so
+// the caller stops waiting at the deadline and takes what has arrived.
 struct PageFetch {
     std::wstring address;
     StartClock::time_point deadline;
@@ -104,28 +96,12 @@ void FetchPage(PageFetch& fetch) {
     }
 }
 
-DWORD WINAPI ReadingThread(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<PageFetch>> fetch(static_cast<std::shared_ptr<PageFetch>*>(parameter));
-    return AfxCallGuarded(0ul, [&] {
-        // A failure of the reading itself just ends it, with what was read.
-        try {
-            FetchPage(**fetch);
-        } catch (...) {
-        }
-        return 0ul;
-    });
-}
-
 }  // namespace
 
 std::wstring ReadUpdatePage(const std::wstring& address, StartClock::time_point deadline) {
     auto fetch = std::make_shared<PageFetch>(address, deadline);
-    auto forThread = std::make_unique<std::shared_ptr<PageFetch>>(fetch);
-    const afx::unique_handle reader(::CreateThread(nullptr, 0, &ReadingThread, forThread.get(), 0, nullptr));
-    // Without a thread there is no page; with one, it owns its share.
-    if (!reader) return {};
-    forThread.release();
-    ::WaitForSingleObject(reader.get(), MillisecondsLeft(deadline));
+    // Whether the reading finished or not, the page is what arrived by then.
+    RunUntilDeadline([fetch] { FetchPage(*fetch); }, deadline);
     const afx::SrwLockScope held(fetch->lock, afx::SrwLockScope::Access::Shared);
     return fetch->page;
 }

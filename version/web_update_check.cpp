@@ -3,12 +3,16 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "afx/file_find.h"
 #include "afx/registry.h"
 #include "afx/shell.h"
 #include "version/install_paths.h"
 #include "version/date_text.h"
+#include "version/deadline_thread.h"
 #include "version/update_page_reader.h"
 #include "version/update_schedule.h"
 
@@ -30,6 +34,7 @@ constexpr UINT kOfferStyle = MB_TOPMOST | MB_ICONQUESTION | MB_YESNOCANCEL;  // 
 constexpr UINT kNoticeStyle = MB_TOPMOST | MB_ICONINFORMATION | MB_OK;       // 0x40040
 
 UpdatePageSource g_pageSource = &ReadUpdatePage;
+InstalledFolderReader g_folderReader = &UpdateNewestFileTime;
 
 // The installed programs and add-ins whose newest modification time stands
 // for the installed update level.
@@ -66,11 +71,26 @@ std::wstring Lowered(std::wstring text) {
     return text;
 }
 
-CalendarTime NewestInstalledFileTime(CalendarTime reference) {
-    CalendarTime newest = reference;
+// The newest of the installed files' times and the reference, or nothing
+// when the scan has not finished by the deadline. The scan runs on a thread
+// of its own (version/deadline_thread.h), which shares what it writes.
+std::optional<CalendarTime> NewestInstalledFileTime(CalendarTime reference, StartClock::time_point deadline) {
+    struct Scan {
+        std::vector<std::wstring> patterns;
+        InstalledFolderReader reader;
+        CalendarTime newest;
+    };
+    auto scan = std::make_shared<Scan>(Scan{{}, g_folderReader, reference});
+    // The registry is read here; only the folders wait on the network.
     for (const InstalledFiles& files : kInstalledFiles)
-        UpdateNewestFileTime(newest, FolderOf(files.folder) + files.pattern);
-    return newest;
+        scan->patterns.push_back(FolderOf(files.folder) + files.pattern);
+    if (!RunUntilDeadline(
+            [scan] {
+                for (const std::wstring& pattern : scan->patterns) scan->reader(scan->newest, pattern);
+            },
+            deadline))
+        return std::nullopt;
+    return scan->newest;
 }
 
 void ShowNotice(const std::wstring& text) { ::MessageBoxW(nullptr, text.c_str(), kSuiteName, kNoticeStyle); }
@@ -114,6 +134,10 @@ void SetNextCheckDate(const std::wstring& scheduleKey, CalendarTime time) {
 }
 
 void SetUpdatePageSource(UpdatePageSource source) { g_pageSource = source != nullptr ? source : &ReadUpdatePage; }
+
+void SetInstalledFolderReader(InstalledFolderReader reader) {
+    g_folderReader = reader != nullptr ? reader : &UpdateNewestFileTime;
+}
 
 CalendarTime GetPublishedUpdateDate(CalendarTime fallback, StartClock::time_point deadline) {
     const auto date = FindPublishedDate(g_pageSource(UpdatePageAddress(), deadline));
@@ -177,6 +201,7 @@ void CheckWebVersion(StartClock::time_point pageDeadline) {
     SetNextCheckDate(scheduleKey, next);
     const CalendarTime published = GetPublishedUpdateDate(reference, pageDeadline);
     if (published == reference) return;
-    if (published <= NewestInstalledFileTime(reference)) return;
+    const auto newest = NewestInstalledFileTime(reference, pageDeadline + kInstalledScanTime);
+    if (!newest || published <= *newest) return;
     OfferDownload(scheduleKey, today, interval.days);
 }

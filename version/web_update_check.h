@@ -19,7 +19,12 @@ inline constexpr wchar_t kCheckWebVersionDateValue[] = L"CheckWebVersionDate";
 
 // The whole check; the page is read until pageDeadline (the start's:
 // UpdatePageDeadline). A due check with less than kLeastPageTime left stays
-// due, for the next start, without reading the page.
+// due, for the next start, without reading the page. The installed files
+// are scanned until kInstalledScanTime past pageDeadline; a scan that has
+// not finished by then (a network share that does not answer) ends the
+// check without an offer, as a page that could not be read does, the
+// schedule moved on: the files it did not reach may be the newest, and an
+// offer of an update that is installed already would be wrong.
 void CheckWebVersion(StartClock::time_point pageDeadline);
 
 // The suite's key, a backslash if it lacks one, and "Support".
@@ -46,6 +51,12 @@ void SetUpdatePageSource(UpdatePageSource source);
 // Raises newest to the last modification time of every entry (file or
 // folder) the wildcard pattern matches, if later.
 void UpdateNewestFileTime(CalendarTime& newest, const std::wstring& pattern);
+
+// Where the check reads the installed folders: UpdateNewestFileTime, unless
+// another reader is set (null: UpdateNewestFileTime again). Lets the
+// program's tests slow the scan down as a share that does not answer would.
+using InstalledFolderReader = void (*)(CalendarTime& newest, const std::wstring& pattern);
+void SetInstalledFolderReader(InstalledFolderReader reader);
 
 // N + "Designer\Common\" (+ release + "\"): empty when the network
 // application path N is empty.

@@ -44,6 +44,14 @@ HINSTANCE WINAPI RecordShell(HWND, const wchar_t* verb, const wchar_t* file, con
     return reinterpret_cast<HINSTANCE>(42);
 }
 
+// The installed folders as a network share that does not answer shows them:
+// the scan waits until the test opens the gate.
+HANDLE g_shareGate = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+void UnansweringShare(CalendarTime& newest, const std::wstring& pattern) {
+    ::WaitForSingleObject(g_shareGate, 5000);  // an unbounded scan goes on to an offer
+    UpdateNewestFileTime(newest, pattern);
+}
+
 std::int64_t NoonOfJuly10() { return MakeLocalTime(2023, 7, 10, 12, 0, 0); }
 
 enum class Paths { Same, Differ, DifferInCase };
@@ -57,6 +65,7 @@ struct Row {
     int answer = IDNO;
     Paths paths = Paths::Same;
     std::chrono::milliseconds timeLeft = kStartPromise;  // until the page's deadline
+    bool shareHangs = false;
     // What the check leaves behind.
     std::optional<DWORD> daysAfter = 7;
     std::optional<std::wstring> dateAfter = {};
@@ -76,6 +85,7 @@ protected:
     void TearDown() override {
         local_clock::SetNowSource(nullptr);
         SetUpdatePageSource(nullptr);
+        SetInstalledFolderReader(nullptr);
         AfxSetShellExecute(nullptr);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, ScheduleKey().c_str());
     }
@@ -112,6 +122,8 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
          .raised = kStatusUnspecifiedFailure},
         {.name = "due, but no time left for the page", .days = 7, .date = L"2023-07-10 00:00:00",
          .timeLeft = kLeastPageTime / 2, .dateAfter = L"2023-07-10 00:00:00", .fetched = false},
+        {.name = "installed files on a share that does not answer", .days = 7, .date = L"2023-07-10 00:00:00",
+         .timeLeft = kLeastPageTime + 100ms, .shareHangs = true, .dateAfter = L"2023-07-17 00:00:00"},
         {.name = "paths differ", .paths = Paths::Differ, .daysAfter = {}, .fetched = false},
         {.name = "paths differ in case only", .paths = Paths::DifferInCase, .dateAfter = L"2023-07-17 00:00:00",
          .fetched = false},
@@ -133,6 +145,8 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
         if (row.date) WriteRegistryString(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDateValue, *row.date);
         g_page = row.page;
         g_fetched = false;
+        ::ResetEvent(g_shareGate);
+        SetInstalledFolderReader(row.shareHangs ? &UnansweringShare : nullptr);
         g_opened.clear();
 
         std::int32_t raised = 0;
@@ -144,6 +158,7 @@ TEST_F(WebUpdateCheck, ScheduleOfferAndAnswers) {
             } catch (const COleException& e) {
                 raised = e.Status();
             }
+            ::SetEvent(g_shareGate);  // the scan left waiting may end now
             boxes = watcher.Seen();
         }
         EXPECT_EQ(ReadRegistryDword(HKEY_CURRENT_USER, key.c_str(), kCheckWebVersionDaysValue), row.daysAfter);
