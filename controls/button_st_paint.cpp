@@ -268,12 +268,13 @@ void CButtonST::DrawIconState(HDC dc, HICON icon, const RECT& image, SIZE iconSi
     };
     // The memo works on the buffer's pixels, so only on the buffer of the
     // draw under way and inside its area; it holds all the drawing may
-    // touch: the icon at its own size drawn as it is, the extent as well
-    // greyed (the system greys the whole extent through the icon's shape).
+    // touch: the icon at its own size drawn as it is; greyed, the extent as
+    // well (the system greys the whole extent through the icon's shape) and
+    // one pixel more each way, where the embossed look's highlight lies.
     const afx::CPaintScope* scope = m_drawing ? m_drawing->scope : nullptr;
     const SIZE reach = (flags & DSS_DISABLED) == 0
                            ? iconSize
-                           : SIZE{std::max(iconSize.cx, extent.cx), std::max(iconSize.cy, extent.cy)};
+                           : SIZE{std::max(iconSize.cx, extent.cx) + 1, std::max(iconSize.cy, extent.cy) + 1};
     const RECT touched{at.x, at.y, at.x + reach.cx, at.y + reach.cy};
     RECT inside{};
     if (scope == nullptr || scope->Buffer() == nullptr || scope->dc() != dc || ::IsRectEmpty(&touched) ||
