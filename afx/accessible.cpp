@@ -226,6 +226,9 @@ HRESULT CAccessibleClient::accDoDefaultAction(VARIANT child) {
     if (FAILED(known)) return known;
     return AfxCallGuarded(E_FAIL, [&] {
         if (facts->AccessibleDefaultAction().empty()) return DISP_E_MEMBERNOTFOUND;
+        // A disabled control does nothing for a screen reader either, as it
+        // does nothing for the pointer and the keys: the action fails.
+        if (!::IsWindowEnabled(m_window)) return E_FAIL;
         facts->DoAccessibleDefaultAction();
         return S_OK;
     });

@@ -28,7 +28,8 @@ public:
     // What the default action is called ("Press"); empty when it has none.
     virtual std::wstring AccessibleDefaultAction() const = 0;
     // Does the default action, as the user's click would (posted: a client
-    // is not kept waiting on a menu or a message box).
+    // is not kept waiting on a menu or a message box). Never asked of a
+    // disabled window: the action fails then (E_FAIL), as a click does nothing.
     virtual void DoAccessibleDefaultAction() = 0;
 };
 

@@ -265,9 +265,12 @@ LRESULT CHyperLink::OnGetDlgCode(WPARAM, LPARAM message) {
     return opens ? DLGC_WANTMESSAGE : 0;
 }
 
-LRESULT CHyperLink::OnKeyDown(WPARAM key, LPARAM) {
+LRESULT CHyperLink::OnKeyDown(WPARAM key, LPARAM flags) {
     if (key == VK_RETURN || key == VK_SPACE) {
-        OnLinkClicked();
+        // Once per press: a key held down repeats its WM_KEYDOWN (bit 30 set,
+        // the key was down already), and a disabled link opens nothing.
+        constexpr LPARAM kWasDown = 1 << 30;
+        if ((flags & kWasDown) == 0 && ::IsWindowEnabled(m_hWnd)) OnLinkClicked();
         return 0;
     }
     return Default();

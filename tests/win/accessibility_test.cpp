@@ -124,13 +124,25 @@ TEST_F(Accessibility, DefaultActionsActAsAClickAndChangesAreTold) {
     g_opened.clear();
     const ShellExecuteExFunction previousEx = AfxSetShellExecuteEx(&RecordShellEx);
     const ShellExecuteFunction previous = AfxSetShellExecute(&RecordShell);
-    ::EnableWindow(m_linked.m_hWnd, TRUE);
+    // Disabled, neither acts; enabled, both do; Enter held down opens the link once.
+    for (const HWND control : {m_linked.m_hWnd, m_link.m_hWnd}) {
+        ::EnableWindow(control, FALSE);
+        EXPECT_EQ(demo::DoDefaultAction(control), E_FAIL);
+        ::EnableWindow(control, TRUE);
+    }
     EXPECT_EQ(demo::DoDefaultAction(m_linked.m_hWnd), S_OK);
     EXPECT_EQ(demo::DoDefaultAction(m_link.m_hWnd), S_OK);
     PumpUntil([] { return g_opened.size() == 2; });
+    ::SetFocus(m_link.m_hWnd);
+    INPUT held[3] = {};
+    for (INPUT& key : held) key.type = INPUT_KEYBOARD, key.ki.wVk = VK_RETURN;
+    held[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(3, held, sizeof(INPUT));
+    RunQueuedInput(QS_KEY);
     AfxSetShellExecuteEx(previousEx);
     AfxSetShellExecute(previous);
-    EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"https://button.example/", L"https://link.example/"}));
+    EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"https://button.example/", L"https://link.example/",
+                                                   L"https://link.example/"}));
     EXPECT_TRUE(demo::Hear(m_link.m_hWnd).state & STATE_SYSTEM_TRAVERSED) << "followed";
 }
 
