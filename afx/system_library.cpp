@@ -24,9 +24,9 @@ bool RestrictDllSearchToSystemFolder() {
     // kernel32 is loaded in every process; the function is looked up because
     // Windows 7 has it only with its loader update.
     const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
         reinterpret_cast<void*>(kernel != nullptr ? ::GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr));
-    return restrict != nullptr&& restrict(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+    return setDefaultDirectories != nullptr && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
 }
 
 HMODULE LoadLibraryFromItsFolder(const wchar_t* path) {

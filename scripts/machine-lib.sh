@@ -35,7 +35,7 @@ vx_probe_32bit() {
   export VX_32BIT_PROBED=1
   # Beside the build, not in /tmp: a temporary folder mounted noexec would
   # fail any program, 32-bit or not.
-  dir="${VX_PROBE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}"
+  dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build"
   if ! mkdir -p "$dir" 2>/dev/null || ! probe="$(mktemp "$dir/probe-i386.XXXXXX" 2>/dev/null)"; then
     VX_32BIT=no VX_32BIT_WHY="the 32-bit test program could not be written to $dir"
     return 0
