@@ -91,7 +91,7 @@ VORNIX_TEST_UPDATE_URL="$(vx_page_server_field "$state" url)"
 VORNIX_TEST_UNTRUSTED_URL="$(vx_page_server_field "$state" untrusted_url)"
 # For the DLLs tests/e2e/planted_dll_test.cpp plants, one beside the program
 # comes first, as on Windows (Wine prefers its built-in ones otherwise).
-VX_WINE_OVERRIDES="$VX_WINE_OVERRIDES;wininet,uxtheme,dwmapi,winmm,oleacc,cryptbase,hhctrl.ocx=n,b"
+VX_WINE_OVERRIDES="$VX_WINE_OVERRIDES;version,wininet,uxtheme,dwmapi,winmm,oleacc,cryptbase,hhctrl.ocx=n,b"
 export VORNIX_TEST_UPDATE_URL VORNIX_TEST_UNTRUSTED_URL VORNIX_TEST_SERVER_STATE="$state" \
   VORNIX_TEST_BROWSER="$VX_ROOT/tests/record-browser.sh" VORNIX_WINE_SESSION=1
 vx_wine_env "$prefix"

@@ -1,8 +1,8 @@
 // A copy of the elevated utility in a folder any user can write to, beside DLLs named like system
 // libraries it uses, Wine preferring a DLL beside the program as Windows does (WINEDLLOVERRIDES, set
 // by tests/run-windows-tests.sh): it works, and no planted DLL is ever loaded (each leaves NAME.loaded).
-// Not version.dll: Wine's own user32 imports it (Windows' does not); tests/win/check_imports.cmake
-// checks the utility does not.
+// version.dll only beside the 64-bit program: Wine's own user32 imports it, and only the 64-bit
+// program loads user32 after restricting the search (cmake/vornix_delay_load.cmake).
 #include <string>
 
 #include "paths.h"
@@ -12,8 +12,12 @@
 
 namespace {
 
-constexpr const wchar_t* kPlanted[] = {L"wininet.dll", L"uxtheme.dll",   L"dwmapi.dll", L"winmm.dll",
-                                       L"oleacc.dll",  L"cryptbase.dll", L"hhctrl.ocx"};
+constexpr const wchar_t* kPlanted[] = {
+    L"wininet.dll", L"uxtheme.dll", L"dwmapi.dll", L"winmm.dll", L"oleacc.dll", L"cryptbase.dll", L"hhctrl.ocx",
+#ifdef _WIN64
+    L"version.dll",
+#endif
+};
 const std::wstring kFolder = L"C:\\users\\Public\\VornixPlanted\\";
 constexpr WORD kAboutCommand = 32773;
 constexpr WORD kHelpCommand = 32774;
