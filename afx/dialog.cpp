@@ -51,7 +51,7 @@ TemplateResource FindDialogTemplate(HINSTANCE resources, UINT templateId) {
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog() { CheckDeletionThread(); }
 
 const AFX_MSGMAP* CDialog::GetThisMessageMap() {
     static constexpr AFX_MSGMAP_ENTRY entries[] = {
@@ -59,6 +59,7 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
         afx::OnCommand<IDCANCEL, &CDialog::OnCancel>(),
         afx::OnWmHelpInfo<&CDialog::OnHelpInfo>(),
         afx::OnMessage<WM_DPICHANGED, &CDialog::OnDpiChanged>(),
+        afx::OnMessage<afx::kWmDpiChangedAfterParent, &CDialog::OnDpiChangedAfterParent>(),
     };
     static constexpr AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
     return &map;
@@ -179,6 +180,7 @@ bool CDialog::OnCmdMsg(UINT id, UINT code) {
 
 bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_INITDIALOG) {
+        m_dpi = afx::GetWindowDpi(m_hWnd);
         CenterIfUnplaced();
         // Answered here rather than through the dialog procedure so that an
         // error raised by OnInitDialog reaches AfxWndProc's barrier without
@@ -186,7 +188,12 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
         *result = OnInitDialog();
         return true;
     }
-    if (message == WM_NCDESTROY) afx::SetWindowDpi(m_hWnd, 0);
+    if (message == WM_NCDESTROY) {
+        // A dialog run again on this object starts as a new one would.
+        afx::SetWindowDpi(m_hWnd, 0);
+        m_dpi = 0;
+        m_scaledFont.reset();
+    }
     return CWnd::OnWndMsg(message, wParam, lParam, result);
 }
 
@@ -202,16 +209,24 @@ BOOL CDialog::OnHelpInfo(HELPINFO*) {
 }
 
 LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
-    const UINT newDpi = LOWORD(dpi), oldDpi = afx::GetWindowDpi(m_hWnd);
+    const UINT newDpi = LOWORD(dpi);
     if (newDpi == 0) return 0;
     afx::SetWindowDpi(m_hWnd, newDpi);
-    if (newDpi != oldDpi) ScaleControls(oldDpi, newDpi);
+    if (newDpi != m_dpi && m_dpi != 0) ScaleControls(m_dpi, newDpi);
+    m_dpi = newDpi;
     if (const auto* place = reinterpret_cast<const RECT*>(suggested); place != nullptr)
         ::SetWindowPos(m_hWnd, nullptr, place->left, place->top, place->right - place->left, place->bottom - place->top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageToDescendants(afx::kWmDpiChangedAfterParent);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
+}
+
+LRESULT CDialog::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    const UINT newDpi = afx::GetWindowDpi(m_hWnd);
+    if (newDpi != m_dpi && m_dpi != 0) ScaleControls(m_dpi, newDpi);
+    m_dpi = newDpi;
+    return Default();
 }
 
 void CDialog::ScaleControls(UINT oldDpi, UINT newDpi) {

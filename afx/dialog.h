@@ -60,6 +60,11 @@ protected:
     // the same ratio, and each control is then sent
     // WM_DPICHANGED_AFTERPARENT to follow with fonts and images of its own.
     LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    // When the top-level window's DPI has changed and this dialog is a
+    // child of it: its own controls' places and shared font follow, as a
+    // top-level dialog's do. Told twice (by the system and by the top-level
+    // dialog), it scales once.
+    LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
@@ -79,4 +84,8 @@ private:
     // The controls' font at the DPI the dialog was last told (the dialog
     // manager keeps and deletes the template's own).
     afx::unique_hfont m_scaledFont;
+    // The DPI the controls are laid out for, recorded when the dialog
+    // initialises: Windows 10 already answers the new DPI for the window
+    // when it tells of the change.
+    UINT m_dpi = 0;
 };

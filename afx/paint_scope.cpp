@@ -27,6 +27,14 @@ void CopyArea(HDC to, HDC from, const RECT& area) {
     if (fromLayout & LAYOUT_BITMAPORIENTATIONPRESERVED) ::SetLayout(from, fromLayout);
 }
 
+// GDI reads pixels back from the screen and from bitmaps only: the buffer
+// starts as a copy of the target, and a printer's or a metafile's would
+// leave it as the last draw left it.
+bool ReadsBack(HDC dc) {
+    const DWORD type = ::GetObjectType(dc);
+    return type == OBJ_MEMDC || (type == OBJ_DC && ::GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY);
+}
+
 }  // namespace
 
 RECT DeviceRect(HDC dc, const RECT& logical) {
@@ -110,7 +118,7 @@ CPaintScope::CPaintScope(HDC target, const RECT& area, CDibSurface* buffer) : m_
     // moves them the other way): a right-to-left area is drawn off-screen
     // only where no origin is needed across, at the left edge.
     const bool mirrored = (::GetLayout(target) & LAYOUT_RTL) != 0;
-    if (buffer != nullptr && !buffer->m_inUse && (!mirrored || area.left == 0) &&
+    if (buffer != nullptr && !buffer->m_inUse && (!mirrored || area.left == 0) && ReadsBack(target) &&
         buffer->Reserve({Width(area), Height(area)})) {
         const HDC dc = buffer->GetSafeHdc();
         m_saved = ::SaveDC(dc);

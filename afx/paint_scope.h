@@ -61,8 +61,9 @@ private:
 };
 
 // One draw of area on target. The drawing goes to buffer when it can hold
-// the area (laid out as the target) and no other draw is using it,
-// otherwise to the target itself; StartDrawing readies it, and the DC is
+// the area (laid out as the target), no other draw is using it and GDI can
+// read the target back (not a printer or a metafile), otherwise to the
+// target itself; StartDrawing readies it, and the DC is
 // handed back as it came when the scope ends. Nothing reaches a buffered
 // target until Commit.
 class [[nodiscard]] CPaintScope {

@@ -132,9 +132,13 @@ void SendToDescendants(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
+void CWnd::CheckDeletionThread() const noexcept {
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd) && !IsOwnWindow(m_hWnd)) StopDeletionOnAnotherThread(m_hWnd);
+}
+
 CWnd::~CWnd() {
     if (m_hWnd == nullptr) return;
-    if (::IsWindow(m_hWnd) && !IsOwnWindow(m_hWnd)) StopDeletionOnAnotherThread(m_hWnd);
+    CheckDeletionThread();
     if (FromHandlePermanent(m_hWnd) == this) ::DestroyWindow(m_hWnd);
     // A window that outlives its object (its destruction was refused) goes
     // back to its own procedure, and no entry is left pointing at a dead

@@ -37,6 +37,11 @@ public:
 
     HWND m_hWnd = nullptr;
 
+    // Stops the program as ~CWnd does when the object's window belongs to
+    // another thread. A class that frees what its window draws with calls
+    // it first in its destructor, before anything of it is gone.
+    void CheckDeletionThread() const noexcept;
+
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 

@@ -41,8 +41,9 @@ CButtonST::CButtonST() {
 }
 
 CButtonST::~CButtonST() {
+    CheckDeletionThread();
     afx::CAccessibleClient::Disconnect(m_accessible);
-    if (bkDC.GetSafeHdc() != nullptr && oldBkBitmap != nullptr) ::SelectObject(bkDC, oldBkBitmap);
+    ForgetBackground();
     ReleaseImages();
     cursor.reset();
     menu.DestroyMenu();
@@ -69,7 +70,8 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnMessage<afx::kWmDpiChangedAfterParent, &CButtonST::OnDpiChangedAfterParent>(),
         afx::OnMessage<WM_GETOBJECT, &CButtonST::OnGetObject>(),
         afx::OnMessage<WM_SETTEXT, &CButtonST::OnSetText>(),
-        afx::OnMessage<WM_DESTROY, &CButtonST::OnDestroy>(),
+        afx::OnMessage<WM_NCDESTROY, &CButtonST::OnNcDestroy>(),
+        afx::OnMessage<WM_SIZE, &CButtonST::OnSize>(),
     };
     static constexpr AFX_MSGMAP map{&CButton::GetThisMessageMap, entries};
     return &map;
@@ -268,11 +270,39 @@ void CButtonST::OnCaptureChanged(HWND newCapture) {
 
 void CButtonST::OnSysColorChange() {
     Default();
+    ForgetBackground();
+    ResetColors(true);
+}
+
+void CButtonST::ForgetBackground() {
     if (bkDC.GetSafeHdc() != nullptr && oldBkBitmap != nullptr) ::SelectObject(bkDC, oldBkBitmap);
     oldBkBitmap = nullptr;
     bkDC.DeleteDC();
     bkBitmap.DeleteObject();
-    ResetColors(true);
+}
+
+LRESULT CButtonST::OnSize(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    ForgetBackground();
+    if (tooltip.m_hWnd != nullptr && tooltip.GetToolCount() != 0) {
+        RECT client{};
+        GetClientRect(&client);
+        tooltip.SetToolRect(this, kTooltipId, client);
+    }
+    return result;
+}
+
+LRESULT CButtonST::OnNcDestroy(WPARAM, LPARAM) {
+    afx::CAccessibleClient::Disconnect(m_accessible);
+    if (tooltip.m_hWnd != nullptr) tooltip.DestroyWindow();
+    ForgetBackground();
+    m_drawing.reset();
+    m_dpi = 0;
+    m_hideAccel = false;
+    isHover = isPressed = isDefault = isCheckBox = menuShown = FALSE;
+    hasFocus = isDisabled = 0;
+    checkState = 0;
+    return Default();
 }
 
 BOOL CButtonST::OnClicked() {

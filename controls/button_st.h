@@ -219,8 +219,13 @@ protected:
     LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
     // When the caption changes: listeners hear the name change.
     LRESULT OnSetText(WPARAM, LPARAM text);
-    // When the window goes: its accessible object is let go with it.
-    LRESULT OnDestroy(WPARAM, LPARAM);
+    // When the window's last message arrives: everything made for the
+    // window (its DPI, caches, accessible object, tooltip, state) goes with
+    // it, so the object attached to another window starts as a new one.
+    LRESULT OnNcDestroy(WPARAM, LPARAM);
+    // When the button's size has changed: the tooltip covers it all, and a
+    // see-through face takes the parent's pixels again.
+    LRESULT OnSize(WPARAM, LPARAM);
 
 private:
     struct IconEntry {
@@ -257,6 +262,8 @@ private:
     // The image's rectangle; moves the caption rectangle aside.
     RECT PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD width, DWORD height) const;
     void PaintParentBackground(CDC* dc);
+    // Lets the cached parent's pixels go; the next see-through draw takes them again.
+    void ForgetBackground();
     // Whether the face drawn for item covers all of it: only then does the
     // frame not show what lay under it, which no memo's key holds.
     bool FaceCovers(const RECT& item, const RECT& client) const;

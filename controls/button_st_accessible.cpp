@@ -68,8 +68,3 @@ LRESULT CButtonST::OnSetText(WPARAM, LPARAM) {
     afx::CAccessibleClient::NotifyNameChange(m_hWnd);
     return result;
 }
-
-LRESULT CButtonST::OnDestroy(WPARAM, LPARAM) {
-    afx::CAccessibleClient::Disconnect(m_accessible);
-    return Default();
-}

@@ -163,7 +163,11 @@ DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR norma
 }
 
 LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
-    m_dpi = afx::GetWindowDpi(m_hWnd);
+    // Told twice on Windows 10 (by the system and by the dialog): once is the change.
+    const UINT dpi = afx::GetWindowDpi(m_hWnd);
+    if (dpi == m_dpi) return 0;
+    m_dpi = dpi;
+    ForgetBackground();
     const auto ids = m_iconIds;
     const bool systemSize = ids.hotWidth == 0 || ids.hotHeight == 0 || ids.normalWidth == 0 || ids.normalHeight == 0;
     if (ids.hot != 0 && systemSize)

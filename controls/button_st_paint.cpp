@@ -365,6 +365,7 @@ void CButtonST::PaintParentBackground(CDC* dc) {
     // The cache holds the parent's pixels in the screen's order, and both
     // copies go pixel for pixel, so the face shows what lies behind it
     // whichever way the parent and the button are laid out.
+    // Taken at the first see-through draw, and again after a change of size, DPI or system colours.
     if (bkDC.GetSafeHdc() == nullptr) {
         if (!bkDC.CreateCompatibleDC(parentDC.get().dc)) return;
         bkBitmap.CreateCompatibleBitmap(parentDC.get().dc, Width(client), Height(client));

@@ -42,7 +42,10 @@ constexpr OpenError kOpenErrors[] = {
 CHyperLink::CHyperLink() : m_hoverColor(::GetSysColor(COLOR_HIGHLIGHT)) {}
 
 // The font and cursor go with their owners; the tooltip with its member.
-CHyperLink::~CHyperLink() { afx::CAccessibleClient::Disconnect(m_accessible); }
+CHyperLink::~CHyperLink() {
+    CheckDeletionThread();
+    afx::CAccessibleClient::Disconnect(m_accessible);
+}
 
 const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
     static constexpr AFX_MSGMAP_ENTRY entries[] = {
@@ -60,7 +63,7 @@ const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
         afx::OnMessage<WM_UPDATEUISTATE, &CHyperLink::OnFocusOrCuesChanged>(),
         afx::OnMessage<WM_PAINT, &CHyperLink::OnPaint>(),
         afx::OnMessage<WM_GETOBJECT, &CHyperLink::OnGetObject>(),
-        afx::OnMessage<WM_DESTROY, &CHyperLink::OnDestroy>(),
+        afx::OnMessage<WM_NCDESTROY, &CHyperLink::OnNcDestroy>(),
     };
     static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
     return &map;
@@ -138,7 +141,9 @@ afx::unique_hfont CHyperLink::MakeLinkFont(HFONT base, UINT fromDpi, UINT toDpi)
     LOGFONTW description{};
     ::GetObjectW(base != nullptr ? base : ::GetStockObject(SYSTEM_FONT), sizeof(description), &description);
     description.lfUnderline = static_cast<BYTE>(m_underline ? TRUE : FALSE);
-    description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(toDpi), static_cast<int>(fromDpi));
+    // A link made with CreateEx has no DPI yet when its first font comes.
+    if (fromDpi != 0 && toDpi != fromDpi)
+        description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(toDpi), static_cast<int>(fromDpi));
     return afx::unique_hfont(::CreateFontIndirectW(&description));
 }
 
@@ -154,6 +159,7 @@ void CHyperLink::UseLinkFont(afx::unique_hfont font) {
 
 LRESULT CHyperLink::OnSetFont(WPARAM font, LPARAM redraw) {
     if (reinterpret_cast<HFONT>(font) == m_font.get()) return DefWindowProc(WM_SETFONT, font, redraw);
+    if (m_dpi == 0) m_dpi = afx::GetWindowDpi(m_hWnd);
     UseLinkFont(MakeLinkFont(reinterpret_cast<HFONT>(font), m_dpi, m_dpi));
     return 0;
 }
@@ -339,7 +345,12 @@ LRESULT CHyperLink::OnGetObject(WPARAM wParam, LPARAM objectId) {
     return answer != 0 ? answer : Default();
 }
 
-LRESULT CHyperLink::OnDestroy(WPARAM, LPARAM) {
+LRESULT CHyperLink::OnNcDestroy(WPARAM, LPARAM) {
     afx::CAccessibleClient::Disconnect(m_accessible);
-    return Default();
+    if (m_tooltip.m_hWnd != nullptr) m_tooltip.DestroyWindow();
+    const LRESULT result = Default();
+    m_font.reset();  // shown by no window now
+    m_dpi = 0;
+    m_over = FALSE;
+    return result;
 }

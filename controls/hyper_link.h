@@ -99,8 +99,10 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     // When assistive technology asks for the link's accessible object.
     LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
-    // When the window goes: its accessible object is let go with it.
-    LRESULT OnDestroy(WPARAM, LPARAM);
+    // When the window's last message arrives: what was made for the window
+    // (its font, DPI, tooltip, accessible object, hover) goes with it, so
+    // the object attached to another window starts as a new one.
+    LRESULT OnNcDestroy(WPARAM, LPARAM);
 
 private:
     // Resizes the window to its text, as its alignment style says.
