@@ -57,6 +57,8 @@ TEST(DisplayScale, ADialogToldOfAnotherDpiTakesTheSuggestedPlaceAndItsFontsIcons
     RECT suggested{}, now{};
     ::GetWindowRect(dialog.m_hWnd, &suggested);
     ::InflateRect(&suggested, (suggested.right - suggested.left) / 2, (suggested.bottom - suggested.top) / 2);
+    // As Windows 10 does: the window's DPI reads the new one before the dialog is told.
+    afx::SetWindowDpi(dialog.m_hWnd, 2 * dpi);
     dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
     const auto after = dialog.Measured();
     ::GetWindowRect(dialog.m_hWnd, &now);

@@ -108,6 +108,15 @@ TEST(HyperLink, AttachmentTakesTextOrTargetAndFitsTheWindowToTheText) {
         keeps(row.style == SS_CENTERIMAGE, after.top + after.bottom, before.top + before.bottom, "vertical centre");
         keeps(row.style != SS_CENTERIMAGE, after.top, before.top, "top edge");
     }
+    // Made with CreateEx rather than attached: its font comes at the size given.
+    LinkHost host;
+    CHyperLink made;
+    ASSERT_TRUE(made.CreateEx(0, L"STATIC", L"Made", WS_CHILD | WS_VISIBLE, 20, 20, 200, 20, host.m_hWnd));
+    made.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)));
+    LOGFONTW given{}, shown{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(given), &given);
+    ::GetObjectW(reinterpret_cast<HFONT>(made.SendMessage(WM_GETFONT)), sizeof(shown), &shown);
+    EXPECT_EQ(shown.lfHeight, given.lfHeight);
 }
 
 TEST(HyperLink, ColoursFollowHoverAndVisitsAndClicksOpenTheTargetOrExplainTheRefusal) {
