@@ -212,8 +212,7 @@ LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
     const UINT newDpi = LOWORD(dpi);
     if (newDpi == 0) return 0;
     afx::SetWindowDpi(m_hWnd, newDpi);
-    if (newDpi != m_dpi && m_dpi != 0) ScaleControls(m_dpi, newDpi);
-    m_dpi = newDpi;
+    FollowDpi(newDpi);
     if (const auto* place = reinterpret_cast<const RECT*>(suggested); place != nullptr)
         ::SetWindowPos(m_hWnd, nullptr, place->left, place->top, place->right - place->left, place->bottom - place->top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -223,10 +222,13 @@ LRESULT CDialog::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
 }
 
 LRESULT CDialog::OnDpiChangedAfterParent(WPARAM, LPARAM) {
-    const UINT newDpi = afx::GetWindowDpi(m_hWnd);
+    FollowDpi(afx::GetWindowDpi(m_hWnd));
+    return Default();
+}
+
+void CDialog::FollowDpi(UINT newDpi) {
     if (newDpi != m_dpi && m_dpi != 0) ScaleControls(m_dpi, newDpi);
     m_dpi = newDpi;
-    return Default();
 }
 
 void CDialog::ScaleControls(UINT oldDpi, UINT newDpi) {

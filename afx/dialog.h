@@ -77,6 +77,10 @@ private:
     // Moves and sizes the controls by newDpi / oldDpi and gives those that
     // use the dialog's font a copy of it scaled alike.
     void ScaleControls(UINT oldDpi, UINT newDpi);
+    // Scales the controls from the DPI they are laid out for (m_dpi) to
+    // newDpi and records it; nothing for the same DPI or before the dialog
+    // initialised.
+    void FollowDpi(UINT newDpi);
 
     INT_PTR m_nModalResult = -1;
     bool m_continueModal = false;

@@ -41,6 +41,13 @@ void CToolTipCtrl::SetToolRect(CWnd* window, UINT_PTR toolId, const RECT& rect) 
     SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::FitToolToClient(CWnd* window, UINT_PTR toolId) {
+    if (m_hWnd == nullptr) return;
+    RECT client{};
+    ::GetClientRect(window->m_hWnd, &client);
+    SetToolRect(window, toolId, client);
+}
+
 std::wstring CToolTipCtrl::GetText(CWnd* window, UINT_PTR toolId) const {
     if (m_hWnd == nullptr) return {};
     // TTM_GETTEXTW gives no length; tips here are short, 1024 is plenty.

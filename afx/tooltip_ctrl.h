@@ -24,6 +24,10 @@ public:
     void UpdateTipText(const wchar_t* text, CWnd* window, UINT_PTR toolId);
     // Moves window's tool toolId to rect (client coordinates).
     void SetToolRect(CWnd* window, UINT_PTR toolId, const RECT& rect);
+    // Moves window's tool toolId to cover window's whole client area, as
+    // after the window's size changed; nothing before the tooltip's window
+    // is made.
+    void FitToolToClient(CWnd* window, UINT_PTR toolId);
     // The text of window's tool toolId (empty when there is none, or no
     // tooltip window yet).
     std::wstring GetText(CWnd* window, UINT_PTR toolId) const;

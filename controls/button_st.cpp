@@ -284,11 +284,7 @@ void CButtonST::ForgetBackground() {
 LRESULT CButtonST::OnSize(WPARAM, LPARAM) {
     const LRESULT result = Default();
     ForgetBackground();
-    if (tooltip.m_hWnd != nullptr && tooltip.GetToolCount() != 0) {
-        RECT client{};
-        GetClientRect(&client);
-        tooltip.SetToolRect(this, kTooltipId, client);
-    }
+    tooltip.FitToolToClient(this, kTooltipId);
     return result;
 }
 

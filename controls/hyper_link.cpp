@@ -141,9 +141,7 @@ afx::unique_hfont CHyperLink::MakeLinkFont(HFONT base, UINT fromDpi, UINT toDpi)
     LOGFONTW description{};
     ::GetObjectW(base != nullptr ? base : ::GetStockObject(SYSTEM_FONT), sizeof(description), &description);
     description.lfUnderline = static_cast<BYTE>(m_underline ? TRUE : FALSE);
-    // A link made with CreateEx has no DPI yet when its first font comes.
-    if (fromDpi != 0 && toDpi != fromDpi)
-        description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(toDpi), static_cast<int>(fromDpi));
+    description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(toDpi), static_cast<int>(fromDpi));
     return afx::unique_hfont(::CreateFontIndirectW(&description));
 }
 
@@ -152,13 +150,13 @@ void CHyperLink::UseLinkFont(afx::unique_hfont font) {
     DefWindowProc(WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     m_font = std::move(font);  // the window no longer shows the old one
     FitToText();
-    RECT client{};
-    GetClientRect(&client);
-    if (m_tooltip.m_hWnd != nullptr) m_tooltip.SetToolRect(this, kToolId, client);
+    m_tooltip.FitToolToClient(this, kToolId);
 }
 
 LRESULT CHyperLink::OnSetFont(WPARAM font, LPARAM redraw) {
     if (reinterpret_cast<HFONT>(font) == m_font.get()) return DefWindowProc(WM_SETFONT, font, redraw);
+    // A link made with CreateEx is not attached through PreSubclassWindow:
+    // its DPI is first needed when its first font comes.
     if (m_dpi == 0) m_dpi = afx::GetWindowDpi(m_hWnd);
     UseLinkFont(MakeLinkFont(reinterpret_cast<HFONT>(font), m_dpi, m_dpi));
     return 0;
