@@ -50,14 +50,23 @@ CAccessibleClient* CAccessibleClient::Create(HWND window, std::unique_ptr<Access
     return new CAccessibleClient(window, std::move(facts), standard);
 }
 
-LRESULT CAccessibleClient::Lresult(WPARAM wParam) {
-    static thread_local bool joined = false;
-    if (!joined) {
-        // Marshalling the object needs an apartment; one the thread is in
-        // already (of either kind) serves as well.
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        joined = true;
+bool CAccessibleClient::InSingleThreadedApartment() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    const HRESULT known = ::CoGetApartmentType(&type, &qualifier);
+    // A thread that never initialised COM is in no apartment, or only
+    // implicitly in the multithreaded one while another thread holds it:
+    // either way it may join a single-threaded one.
+    if (known == CO_E_NOTINITIALIZED || (SUCCEEDED(known) && qualifier == APTTYPEQUALIFIER_IMPLICIT_MTA)) {
+        if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
+        if (FAILED(::CoGetApartmentType(&type, &qualifier))) return false;
+    } else if (FAILED(known)) {
+        return false;
     }
+    return type == APTTYPE_STA || type == APTTYPE_MAINSTA;
+}
+
+LRESULT CAccessibleClient::Lresult(WPARAM wParam) {
     const auto lresultFromObject = kLresultFromObject.get();
     return lresultFromObject != nullptr
                ? lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this))
@@ -71,13 +80,17 @@ void CAccessibleClient::Disconnect(CAccessibleClient*& held) {
     std::exchange(held, nullptr)->Release();
 }
 
-void CAccessibleClient::NotifyStateChange(HWND window) {
-    ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+namespace {
+void Notify(DWORD event, HWND window) {
+    if (window != nullptr) ::NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
 }
+}  // namespace
 
-void CAccessibleClient::NotifyNameChange(HWND window) {
-    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
+void CAccessibleClient::NotifyStateChange(HWND window) { Notify(EVENT_OBJECT_STATECHANGE, window); }
+
+void CAccessibleClient::NotifyNameChange(HWND window) { Notify(EVENT_OBJECT_NAMECHANGE, window); }
+
+void CAccessibleClient::NotifyValueChange(HWND window) { Notify(EVENT_OBJECT_VALUECHANGE, window); }
 
 HRESULT CAccessibleClient::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
@@ -114,6 +127,8 @@ HRESULT CAccessibleClient::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIA
 
 HRESULT CAccessibleClient::Facts(const VARIANT& child, AccessibleFacts** facts) const {
     if (m_standard == nullptr || m_facts == nullptr) return CO_E_OBJNOTCONNECTED;
+    // The facts are the control's state, which only its own thread reads.
+    if (::GetWindowThreadProcessId(m_window, nullptr) != ::GetCurrentThreadId()) return RPC_E_WRONG_THREAD;
     if (!IsSelf(child)) return E_INVALIDARG;
     *facts = m_facts.get();
     return S_OK;

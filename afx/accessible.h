@@ -46,20 +46,30 @@ public:
     // The answer to WM_GETOBJECT (lParam's low 32 bits are the object id);
     // 0 for objects other than OBJID_CLIENT, which the window's default
     // handling answers. The first answer makes the object, held from then
-    // on, with the facts make() gives; the calling thread joins a
-    // single-threaded COM apartment for the rest of its life if it is in
-    // none.
+    // on, with the facts make() gives.
+    // The object answers on the window's thread only, in a single-threaded
+    // COM apartment, where every client's call comes through the thread's
+    // message loop: a thread in no apartment joins one for the rest of its
+    // life at the first request. A thread that has joined the
+    // multithreaded apartment gets 0 (the system's standard object for the
+    // window answers instead), since calls would come on other threads
+    // while the control changes: a program that wants its controls' own
+    // answers creates them on a thread that calls CoInitializeEx with
+    // COINIT_APARTMENTTHREADED (or OleInitialize), or on one that leaves
+    // COM alone.
     template <class Make>
     static LRESULT Answer(CAccessibleClient*& held, HWND window, Make make, WPARAM wParam, LPARAM lParam) {
-        if (!IsClientRequest(lParam)) return 0;
+        if (!IsClientRequest(lParam) || !InSingleThreadedApartment()) return 0;
         if (held == nullptr) held = Create(window, make());
         return held != nullptr ? held->Lresult(wParam) : 0;
     }
     // Lets go of the control and the window, and of held's reference.
     static void Disconnect(CAccessibleClient*& held);
-    // Tells listening clients that the control's state or name changed.
+    // Tells listening clients that the control's state, name or value
+    // changed; nothing is sent for a window not made yet.
     static void NotifyStateChange(HWND window);
     static void NotifyNameChange(HWND window);
+    static void NotifyValueChange(HWND window);
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -96,6 +106,9 @@ public:
 
 private:
     static bool IsClientRequest(LPARAM objectId);
+    // Whether the calling thread is in a single-threaded apartment, after
+    // joining one if it was in none.
+    static bool InSingleThreadedApartment();
     // A new object (one reference, the caller's), or null when the system's
     // standard object cannot be made.
     static CAccessibleClient* Create(HWND window, std::unique_ptr<AccessibleFacts> facts);

@@ -96,6 +96,8 @@ void CButtonST::SetTooltip(const wchar_t* text, bool enabled) {
     }
     tooltip.UpdateTipText(text, this, kTooltipId);
     tooltip.Activate(enabled);
+    // The tip is the name of a button without a caption.
+    if (::GetWindowTextLengthW(m_hWnd) == 0) afx::CAccessibleClient::NotifyNameChange(m_hWnd);
 }
 
 std::wstring CButtonST::GetTooltipText() { return tooltip.GetText(this, kTooltipId); }
@@ -103,13 +105,14 @@ std::wstring CButtonST::GetTooltipText() { return tooltip.GetText(this, kTooltip
 void CButtonST::SetLinkTarget(const wchar_t* target) {
     linkTarget[0] = L'\0';
     if (target != nullptr) ::wcsncpy_s(linkTarget, std::size(linkTarget), target, _TRUNCATE);
+    afx::CAccessibleClient::NotifyValueChange(m_hWnd);
 }
 
 DWORD CButtonST::SetCheckState(int check, bool repaint) {
     if (isCheckBox) {
         checkState = check != 0 ? 1 : 0;
         Repaint(repaint);
-        if (m_hWnd != nullptr) afx::CAccessibleClient::NotifyStateChange(m_hWnd);
+        afx::CAccessibleClient::NotifyStateChange(m_hWnd);
     }
     return kOk;
 }
@@ -176,6 +179,7 @@ void CButtonST::CancelHover() {
     if (isFlat && isHover) {
         isHover = FALSE;
         Repaint(true);
+        afx::CAccessibleClient::NotifyStateChange(m_hWnd);
     }
 }
 
@@ -223,6 +227,7 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
         if (!PointerIsOver()) return;
         isHover = TRUE;
         Repaint(true);
+        afx::CAccessibleClient::NotifyStateChange(m_hWnd);
         Play(sounds[kHoverSound]);
         TrackLeave();
         return;
@@ -363,9 +368,13 @@ HBRUSH CButtonST::CtlColor(HDC, UINT) { return static_cast<HBRUSH>(::GetStockObj
 
 LRESULT CButtonST::OnSetStyle(WPARAM style, LPARAM redraw) {
     const UINT type = static_cast<UINT>(style) & kButtonTypeMask;
+    const BOOL wasDefault = isDefault;
     if (type == BS_DEFPUSHBUTTON) isDefault = TRUE;
     if (type == BS_PUSHBUTTON) isDefault = FALSE;
-    return DefWindowProc(BM_SETSTYLE, (style & ~static_cast<WPARAM>(kButtonTypeMask)) | BS_OWNERDRAW, redraw);
+    const LRESULT result =
+        DefWindowProc(BM_SETSTYLE, (style & ~static_cast<WPARAM>(kButtonTypeMask)) | BS_OWNERDRAW, redraw);
+    if (isDefault != wasDefault) afx::CAccessibleClient::NotifyStateChange(m_hWnd);
+    return result;
 }
 
 LRESULT CButtonST::OnMouseLeave(WPARAM, LPARAM) {

@@ -201,6 +201,7 @@ void CHyperLink::OnMouseMove(UINT, POINT point) {
     if (!m_over) {
         m_over = TRUE;
         Redraw();
+        afx::CAccessibleClient::NotifyStateChange(m_hWnd);
         ::SetCapture(m_hWnd);
         return;
     }
@@ -221,6 +222,7 @@ void CHyperLink::EndHover() {
     m_over = FALSE;
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     Redraw();
+    afx::CAccessibleClient::NotifyStateChange(m_hWnd);
 }
 
 INT_PTR CHyperLink::OpenTarget(const std::wstring& target, int showCommand) const {
@@ -235,17 +237,23 @@ std::wstring CHyperLink::OpenErrorText(INT_PTR code) {
 
 void CHyperLink::ShowOpenError(INT_PTR code) { AfxMessageBox(OpenErrorText(code), MB_ICONEXCLAMATION | MB_OK); }
 
+void CHyperLink::SetTarget(std::wstring target) {
+    m_target = std::move(target);
+    afx::CAccessibleClient::NotifyValueChange(m_hWnd);
+}
+
 void CHyperLink::MarkVisited(bool visited) {
-    m_visited = visited;
-    if (m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    const BOOL was = std::exchange(m_visited, BOOL{visited});
+    if (m_hWnd == nullptr) return;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (was != m_visited) afx::CAccessibleClient::NotifyStateChange(m_hWnd);
 }
 
 BOOL CHyperLink::OnLinkClicked() {
     const INT_PTR result = OpenTarget(m_target, SW_SHOW);
-    m_visited = static_cast<int>(result) > 32;
-    if (m_visited) {
-        MarkVisited(true);
-    } else {
+    // A target that did not open leaves the link unvisited.
+    MarkVisited(static_cast<int>(result) > 32);
+    if (!m_visited) {
         // The box takes the user's attention (and the next click, which
         // the capture would otherwise bring here): the link is no longer
         // hovered, and shows its link colour.

@@ -38,7 +38,7 @@ public:
     ~CHyperLink() override;
 
     // What a click opens; empty at attachment means the window's text.
-    void SetTarget(std::wstring target) { m_target = std::move(target); }
+    void SetTarget(std::wstring target);
     const std::wstring& GetTarget() const { return m_target; }
     void SetColors(COLORREF link, COLORREF visited, COLORREF hover);
     COLORREF GetLinkColor() const { return m_linkColor; }
