@@ -132,9 +132,10 @@ TEST_F(Accessibility, DefaultActionsActAsAClickAndChangesAreTold) {
     // What each change tells a listening screen reader: nothing when nothing changed.
     const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &Listen,
                                                  ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    constexpr DWORD kState = EVENT_OBJECT_STATECHANGE, kName = EVENT_OBJECT_NAMECHANGE, kValue = EVENT_OBJECT_VALUECHANGE;
     const auto setDefault = [&] { m_push.SendMessage(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); };
     const auto unvisit = [&] { m_link.MarkVisited(false); };
+    // clang-format off
+    constexpr DWORD kState = EVENT_OBJECT_STATECHANGE, kName = EVENT_OBJECT_NAMECHANGE, kValue = EVENT_OBJECT_VALUECHANGE;
     const struct { const CWnd& control; std::function<void()> change; std::vector<DWORD> told; } rows[] = {
         {m_check, [&] { demo::DoDefaultAction(m_check.m_hWnd); }, {kState}},  // checked
         {m_check, [&] { ::SetWindowTextW(m_check.m_hWnd, L"Renamed"); }, {kName}},
@@ -149,6 +150,7 @@ TEST_F(Accessibility, DefaultActionsActAsAClickAndChangesAreTold) {
         {m_link, unvisit, {kState}},
         {m_link, unvisit, {}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         g_watched = row.control.m_hWnd;
         g_events.clear();
