@@ -60,8 +60,10 @@ int GetSystemMetricForDpi(int index, UINT dpi) {
 
 HICON LoadIconForSize(HINSTANCE module, LPCWSTR name, int cx, int cy) {
     // Not in every import library of the common controls, and not in every
-    // version of them: looked up in the one the process uses.
-    static const auto scaleDown = Find<LoadIconWithScaleDownFunction>(L"comctl32.dll", "LoadIconWithScaleDown");
+    // version of them: looked up at each call in the one the caller's
+    // activation context names, since a module with a manifest of its own
+    // may get another version than the process's first caller did.
+    const auto scaleDown = Find<LoadIconWithScaleDownFunction>(L"comctl32.dll", "LoadIconWithScaleDown");
     HICON icon = nullptr;
     if (scaleDown != nullptr && SUCCEEDED(scaleDown(module, name, cx, cy, &icon)) && icon != nullptr) return icon;
     return static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, cx, cy, 0));

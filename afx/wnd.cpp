@@ -300,15 +300,16 @@ int CWnd::MessageBox(const std::wstring& text, const wchar_t* caption, UINT type
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The system tells only top-level windows that its colours changed;
-    // their controls, which cache colours and brushes, hear it from them.
-    // The handler may destroy the window, and this object with it: the
-    // window is taken first, and only a window that lives on passes it on.
-    const HWND passesColoursOn = message == WM_SYSCOLORCHANGE && !(GetStyle() & WS_CHILD) ? m_hWnd : nullptr;
+    // The system tells only top-level windows that its colours or settings
+    // changed; their controls, which cache colours, brushes and drawings,
+    // hear it from them. The handler may destroy the window, and this
+    // object with it: the window is taken first, and only a window that
+    // lives on passes it on.
+    const bool told = message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE;
+    const HWND passesOn = told && !(GetStyle() & WS_CHILD) ? m_hWnd : nullptr;
     LRESULT result = 0;
     if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
-    if (passesColoursOn != nullptr && IsOwnWindow(passesColoursOn))
-        SendToDescendants(passesColoursOn, message, wParam, lParam);
+    if (passesOn != nullptr && IsOwnWindow(passesOn)) SendToDescendants(passesOn, message, wParam, lParam);
     return result;
 }
 

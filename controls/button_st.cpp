@@ -56,6 +56,7 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnWmKillFocus<&CButtonST::OnKillFocus>(),
         afx::OnWmMouseMove<&CButtonST::OnMouseMove>(),
         afx::OnNotification<WM_SYSCOLORCHANGE, &CButtonST::OnSysColorChange>(),
+        afx::OnMessage<WM_SETTINGCHANGE, &CButtonST::OnSettingChange>(),
         afx::OnReflectedControl<BN_CLICKED, &CButtonST::OnClicked>(),
         afx::OnWmActivate<&CButtonST::OnActivate>(),
         afx::OnWmEnable<&CButtonST::OnEnable>(),
@@ -277,6 +278,12 @@ void CButtonST::OnSysColorChange() {
     Default();
     ForgetBackground();
     ResetColors(true);
+}
+
+LRESULT CButtonST::OnSettingChange(WPARAM, LPARAM) {
+    // The focus border's width and font smoothing are in the drawn frames.
+    Repaint(true);
+    return Default();
 }
 
 void CButtonST::ForgetBackground() {

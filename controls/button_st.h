@@ -188,6 +188,8 @@ protected:
     void OnMouseMove(UINT keyFlags, POINT point);
     // When the system colours change.
     void OnSysColorChange();
+    // When a system setting changes (passed on by the top-level window).
+    LRESULT OnSettingChange(WPARAM, LPARAM);
     // When the button was clicked (reflected BN_CLICKED); FALSE lets the
     // parent see the click too.
     BOOL OnClicked();

@@ -26,7 +26,10 @@ DWORD WINAPI WorkingThread(void* parameter) {
 
 DWORD MillisecondsLeft(StartClock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StartClock::now()).count();
-    return left > 0 ? static_cast<DWORD>(left) : 0;
+    // Beyond 49.7 days the longest finite wait: neither wrapped round to a
+    // short one nor INFINITE.
+    constexpr DWORD kLongest = INFINITE - 1;
+    return left <= 0 ? 0 : left >= kLongest ? kLongest : static_cast<DWORD>(left);
 }
 
 bool RunUntilDeadline(std::function<void()> work, StartClock::time_point deadline) {

@@ -11,7 +11,8 @@
 
 #include "version/start_deadline.h"
 
-// The whole milliseconds left until the deadline; 0 once it has passed.
+// The whole milliseconds left until the deadline; 0 once it has passed,
+// and never more than INFINITE - 1 (a wait that ends).
 DWORD MillisecondsLeft(StartClock::time_point deadline);
 
 // Runs work on a thread of its own and waits for it until the deadline.

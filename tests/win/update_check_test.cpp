@@ -208,19 +208,18 @@ TEST(UpdatePageAddress, OnlyAnAdministratorsHttpsAddressReplacesTheMakersPage) {
     EXPECT_EQ(UpdatePageAddress(), kMakerPage);
 }
 
-// The reading has the time its caller gives, however old the process; no page from a stranger,
-// none over plain http however the server redirects, and no endless chain of redirects.
+// The reading has the time its caller gives, however old the process or far the deadline; no
+// page from a stranger, none over plain http however the server redirects, and no endless chain of redirects.
 TEST(UpdatePageReading, EndsByTheCallersDeadlineAndFollowsRedirectsToHttpsOnly) {
     const auto server = demo::UpdatePage::FromStateFolder(_wgetenv(L"VORNIX_TEST_SERVER_STATE"));
     ASSERT_TRUE(server);
-    const struct {
-        const wchar_t* mode;
-        bool trusted;
-        std::chrono::milliseconds timeLeft;
-        bool dated;
-    } rows[] = {{L"marker", true, 5s, true},         {L"marker", false, 5s, false},
-                {L"hang", true, 300ms, false},       {L"redirect-https", true, 5s, true},
-                {L"redirect-http", true, 5s, false}, {L"redirect-loop", true, 5s, false}};
+    // clang-format off
+    const struct { const wchar_t* mode; bool trusted; std::chrono::milliseconds timeLeft; bool dated; } rows[] = {
+        {L"marker", true, 5s, true}, {L"marker", false, 5s, false}, {L"hang", true, 300ms, false},
+        {L"redirect-https", true, 5s, true}, {L"redirect-http", true, 5s, false}, {L"redirect-loop", true, 5s, false},
+        {L"marker", true, std::chrono::milliseconds{0x100000001}, true},  // past a DWORD's 49.7 days
+    };
+    // clang-format on
     for (const auto& row : rows) {
         ASSERT_TRUE(server->SetMode(row.mode));
         const StartClock::time_point begun = StartClock::now();
