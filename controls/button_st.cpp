@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "afx/accessible.h"
+#include "afx/dpi.h"
 #include "afx/module_state.h"
 #include "afx/shell.h"
 #include "afx/system_library.h"
@@ -191,6 +192,7 @@ void CButtonST::PreSubclassWindow() {
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>((style & ~kButtonTypeMask) | BS_OWNERDRAW));
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FollowIconDpi(afx::GetWindowDpi(m_hWnd));
     CButton::PreSubclassWindow();
 }
 

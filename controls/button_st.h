@@ -217,6 +217,10 @@ protected:
     // When the dialog's DPI has changed: icons loaded at the system's size
     // are loaded again at the new one.
     LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
+    // Loads the icons given by resource again when a size was left to the
+    // system and they were loaded for another DPI (before the window was
+    // there, or for an earlier window).
+    void FollowIconDpi(UINT dpi);
     // When assistive technology asks for the button's accessible object.
     LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
     // When the caption changes: listeners hear the name change.
@@ -335,6 +339,7 @@ private:
         int hotWidth = 0, hotHeight = 0;
         INT_PTR normal = 0;
         int normalWidth = 0, normalHeight = 0;
+        UINT dpi = 0;  // the DPI they were loaded for
     } m_iconIds;
 
     // Draws the icon (of iconSize) with DrawStateW at image's top-left with

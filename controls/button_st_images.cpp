@@ -158,8 +158,15 @@ DWORD CButtonST::SetIcons(WORD hotId, int hotWidth, int hotHeight, INT_PTR norma
                        ? reinterpret_cast<HICON>(normalId)
                        : load(LOWORD(normalId), normalWidth, normalHeight);
     const DWORD result = SetIcons(hot, normal);
-    if (result == kOk) m_iconIds = {hotId, hotWidth, hotHeight, normalId, normalWidth, normalHeight};
+    if (result == kOk) m_iconIds = {hotId, hotWidth, hotHeight, normalId, normalWidth, normalHeight, dpi};
     return result;
+}
+
+void CButtonST::FollowIconDpi(UINT dpi) {
+    const auto ids = m_iconIds;
+    const bool systemSize = ids.hotWidth == 0 || ids.hotHeight == 0 || ids.normalWidth == 0 || ids.normalHeight == 0;
+    if (ids.hot != 0 && systemSize && ids.dpi != dpi)
+        SetIcons(ids.hot, ids.hotWidth, ids.hotHeight, ids.normal, ids.normalWidth, ids.normalHeight);
 }
 
 LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
@@ -168,10 +175,7 @@ LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
     if (dpi == m_dpi) return 0;
     m_dpi = dpi;
     ForgetBackground();
-    const auto ids = m_iconIds;
-    const bool systemSize = ids.hotWidth == 0 || ids.hotHeight == 0 || ids.normalWidth == 0 || ids.normalHeight == 0;
-    if (ids.hot != 0 && systemSize)
-        SetIcons(ids.hot, ids.hotWidth, ids.hotHeight, ids.normal, ids.normalWidth, ids.normalHeight);
+    FollowIconDpi(dpi);
     Repaint(true);
     return 0;
 }

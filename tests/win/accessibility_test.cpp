@@ -177,20 +177,3 @@ TEST_F(Accessibility, AReferenceKeptPastTheWindowsEndFailsAndLeaksNothing) {
     EXPECT_EQ(kept->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(kept->Release(), 0u) << "the last reference, the object gone with it";
 }
-
-// (Wine keeps no UI state and draws no access-key underlines: what the
-// system's buttons say in the item state is what can be seen here.)
-TEST_F(Accessibility, AFocusRectangleWaitsForTheKeyboard) {
-    m_push.SetFlatStyle(false, false);
-    const auto drawn = [&](UINT cues) {
-        probe::Canvas canvas(100, 24);
-        DRAWITEMSTRUCT item{ODT_BUTTON,      0, 0, ODA_DRAWENTIRE, ODS_FOCUS | cues, m_push.m_hWnd, canvas.dc(),
-                            {0, 0, 100, 24}, 0};
-        m_push.DrawItem(&item);
-        int focus = 0;  // the focus rectangle's left edge, 4 px in
-        for (int y = 4; y < 20; ++y) focus += canvas.At(4, y) != ::GetSysColor(COLOR_BTNFACE);
-        return focus;
-    };
-    EXPECT_EQ(drawn(ODS_NOFOCUSRECT | ODS_NOACCEL), 0) << "no focus rectangle before the keyboard is used";
-    EXPECT_GT(drawn(0), 4);
-}

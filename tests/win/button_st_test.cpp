@@ -116,7 +116,7 @@ struct DrawRow {
     std::vector<Probe> probes;
     int focusInset = 0;                // where a focus rectangle must be (0: none anywhere)
     std::optional<RECT> textWithin{};  // the caption's pixels lie inside
-    bool hover = false, flatFocus = false, transparent = false, customFace = false, engraved = false;
+    bool hover = false, flatFocus = false, customFace = false, engraved = false;
 };
 
 TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
@@ -128,6 +128,8 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
           {40, 20, Sys::Face}}},
         {"standard focused", false, BS_PUSHBUTTON, ODS_FOCUS, Image::None, 0, L"",
          {{0, 0, Sys::Black}, {-1, -1, Sys::Black}, {1, 1, Sys::Highlight}, {-2, -2, Sys::DarkShadow}}, 4},
+        {"standard focused, keyboard not used yet", false, BS_PUSHBUTTON, ODS_FOCUS | ODS_NOFOCUSRECT | ODS_NOACCEL,
+         Image::None, 0, L"", {{0, 0, Sys::Black}}},
         {"standard pressed", false, BS_PUSHBUTTON, ODS_SELECTED, Image::None, 0, L"",
          {{0, 0, Sys::Shadow}, {-1, -1, Sys::Shadow}, {1, 1, Sys::Face}}},
         {"standard default", false, BS_DEFPUSHBUTTON, 0, Image::None, 0, L"",
@@ -158,11 +160,9 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
         {"bitmap with its mask", true, BS_PUSHBUTTON, 0, Image::Bitmap, 0, L"",
          {{40, 20, Sys::Green}, {33, 20, Sys::Face}}},
         {"disabled caption engraved", true, BS_PUSHBUTTON, ODS_DISABLED, Image::None, 0, L"Off", {}, 0, {}, false,
-         false, false, false, true},
-        {"custom face colour", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Custom}}, 0, {}, false,
          false, false, true},
-        {"transparent: the parent's pixels", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Green}}, 0,
-         {}, false, false, true},
+        {"custom face colour", true, BS_PUSHBUTTON, 0, Image::None, 0, L"", {{40, 20, Sys::Custom}}, 0, {}, false,
+         false, true},
     };
     // clang-format on
     for (const DrawRow& row : rows) {
@@ -183,13 +183,6 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
             PointAt(button);
             ASSERT_TRUE(PumpUntil([&] { return button.IsHovering(); }));
         }
-        if (row.transparent) {
-            const afx::unique_hbrush green(::CreateSolidBrush(kGreen));
-            const afx::unique_window_dc dc = afx::GetDC(host.m_hWnd);
-            const RECT all{0, 0, 320, 200};
-            ::FillRect(dc.get().dc, &all, green.get());
-            button.SetDrawTransparent(true, false);
-        }
         const Drawing drawing(button, row.state);
         for (const Probe& probe : row.probes)
             EXPECT_EQ(drawing.At(probe.x, probe.y), ColorOf(probe.color)) << "at " << probe.x << "," << probe.y;
@@ -198,7 +191,7 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
             const int in = row.focusInset;
             EXPECT_GT(drawing.Differing(in, in, W - 1 - in, face), 10) << "focus rectangle's top edge";
             EXPECT_EQ(drawing.Differing(in + 1, in + 1, W - 2 - in, face), 0) << "nothing just inside it";
-        } else if (row.caption[0] == L'\0' && row.image == Image::None && !row.transparent && !row.customFace) {
+        } else if (row.caption[0] == L'\0' && row.image == Image::None && !row.customFace) {
             EXPECT_EQ(drawing.Differing(3, 3, W - 4, face) + drawing.Differing(4, 4, W - 5, face), 0) << "no focus";
         }
         if (row.textWithin) {
@@ -298,8 +291,6 @@ TEST_F(ButtonBehaviour, HoverLightsAFlatButtonUnderThePointerOnlyAndEveryWayOfLe
 }
 
 TEST_F(ButtonBehaviour, ACheckboxButtonTogglesByClickAndSpaceAndFollowsTheCheckMessages) {
-    EXPECT_TRUE(m_check.IsCheckBox());
-    EXPECT_EQ(m_check.GetStyle() & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
     PointAt(m_check);
     ClickLeft();
     EXPECT_EQ(m_check.SendMessage(BM_GETCHECK), 1);
