@@ -206,6 +206,22 @@ TEST(ButtonST, DrawsFramesFacesImagesCaptionsAndFocusForEachStyleAndState) {
             EXPECT_GT(drawing.Count(ColorOf(Sys::Shadow)), 5);
         }
     }
+    // Recorded into a metafile, which GDI cannot read back, a see-through face shows nothing of the draw before.
+    ButtonHost host;
+    CButtonST red, clear;
+    host.Add(red, L"", BS_PUSHBUTTON);
+    host.Add(clear, L"", BS_PUSHBUTTON, 101, {100, 10, 140, 30});  // its face covers a quarter of the item
+    red.SetColor(CButtonST::kFaceNormal, kRed, false);
+    clear.SetDrawTransparent(true, false);
+    const Drawing before(red, 0);
+    const HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    DRAWITEMSTRUCT item{ODT_BUTTON, 101, 0, ODA_DRAWENTIRE, 0, clear.m_hWnd, recorder, {0, 0, W, Drawing::kHeight}, 0};
+    clear.DrawItem(&item);
+    const HENHMETAFILE recorded = ::CloseEnhMetaFile(recorder);
+    probe::Canvas played(W, Drawing::kHeight);
+    ::PlayEnhMetaFile(played.dc(), recorded, &item.rcItem);
+    ::DeleteEnhMetaFile(recorded);
+    EXPECT_EQ(played.Count(kRed), 0);
 }
 
 // Where only double precision gives the level, fractions or the x87 unit are one off.
@@ -304,14 +320,18 @@ TEST_F(ButtonBehaviour, ACheckboxButtonTogglesByClickAndSpaceAndFollowsTheCheckM
     EXPECT_EQ(m_other.GetCheckState(), 0) << "outside checkbox mode";
 }
 
-TEST_F(ButtonBehaviour, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRests) {
+TEST_F(ButtonBehaviour, ATooltipKeepsOneToolWithTheNewestTextAndShowsWhileThePointerRestsAnywhereOnIt) {
     m_flat.SetTooltip(nullptr);
     EXPECT_EQ(m_flat.GetTooltipText(), L"");
     m_flat.SetTooltip(L"first");
     m_flat.SetTooltip(L"second");
     EXPECT_EQ(probe::CountThreadWindows(TOOLTIPS_CLASSW), 1);
     EXPECT_EQ(m_flat.GetTooltipText(), L"second");
-    PointAt(m_flat);  // its messages reach the tip only through PreTranslateMessage
+    // Grown, the button is covered by its tip all over; its messages reach the tip only through PreTranslateMessage.
+    ::SetWindowPos(m_flat.m_hWnd, nullptr, 0, 0, 60, 140, SWP_NOMOVE | SWP_NOZORDER);
+    POINT low{30, 120};
+    ::ClientToScreen(m_flat.m_hWnd, &low);
+    MovePointerTo(low);
     const auto shown = [] { return ::IsWindowVisible(::FindWindowW(TOOLTIPS_CLASSW, nullptr)); };
     EXPECT_TRUE(PumpUntil(shown, 5000)) << "the tip shows";
 }
