@@ -17,6 +17,10 @@ constinit const SystemFunction<decltype(&::LresultFromObject)> kLresultFromObjec
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
+void Notify(DWORD event, HWND window) {
+    if (window != nullptr) ::NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
 // A text as a client frees it; no text (S_FALSE) when empty.
 HRESULT ToBstr(const std::wstring& text, BSTR* out) {
     if (out == nullptr) return E_POINTER;
@@ -79,12 +83,6 @@ void CAccessibleClient::Disconnect(CAccessibleClient*& held) {
     if (held->m_standard != nullptr) std::exchange(held->m_standard, nullptr)->Release();
     std::exchange(held, nullptr)->Release();
 }
-
-namespace {
-void Notify(DWORD event, HWND window) {
-    if (window != nullptr) ::NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF);
-}
-}  // namespace
 
 void CAccessibleClient::NotifyStateChange(HWND window) { Notify(EVENT_OBJECT_STATECHANGE, window); }
 
