@@ -12,6 +12,7 @@
 
 #include "afx/accessible.h"
 #include "afx/dpi.h"
+#include "afx/high_contrast.h"
 #include "afx/module_state.h"
 #include "afx/shell.h"
 #include "afx/system_library.h"
@@ -193,6 +194,7 @@ void CButtonST::PreSubclassWindow() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FollowIconDpi(afx::GetWindowDpi(m_hWnd));
+    m_highContrast = AfxIsHighContrast();
     CButton::PreSubclassWindow();
 }
 
@@ -279,11 +281,13 @@ void CButtonST::OnCaptureChanged(HWND newCapture) {
 void CButtonST::OnSysColorChange() {
     Default();
     ForgetBackground();
+    m_highContrast = AfxIsHighContrast();
     ResetColors(true);
 }
 
 LRESULT CButtonST::OnSettingChange(WPARAM, LPARAM) {
-    // The focus border's width and font smoothing are in the drawn frames.
+    // The focus border's width, font smoothing and high contrast are in the drawn frames.
+    m_highContrast = AfxIsHighContrast();
     Repaint(true);
     return Default();
 }
@@ -308,7 +312,7 @@ LRESULT CButtonST::OnNcDestroy(WPARAM, LPARAM) {
     ForgetBackground();
     m_drawing.reset();
     m_dpi = 0;
-    m_hideAccel = false;
+    m_hideAccel = m_highContrast = false;
     isHover = isPressed = isDefault = isCheckBox = menuShown = FALSE;
     hasFocus = isDisabled = 0;
     checkState = 0;

@@ -16,6 +16,10 @@
 // state, or a button menu with a popup, and a link button's target as its
 // value; docs/CONTROLS.md lists what each configuration reports.
 //
+// While the user has high contrast on, the button draws in the system's
+// colours only: the colours set with SetColor and the see-through face give
+// way, images stay, and the focus rectangle always shows.
+//
 // Setting operations that take a repaint flag invalidate the whole button
 // when it is true; they need the button's window then (a dialog configures
 // its buttons in OnInitDialog, when the windows exist). All operations run
@@ -332,6 +336,11 @@ private:
     afx::CAccessibleClient* m_accessible = nullptr;
     // The last draw hides access-key underlines (the keyboard is not in use).
     bool m_hideAccel = false;
+    // The user has high contrast on (AfxIsHighContrast), as read when the
+    // window was attached and at each change of system colours or settings.
+    bool m_highContrast = false;
+    // Whether the face shows the parent's pixels: set, and not in high contrast.
+    bool SeesThrough() const { return drawTransparent && !m_highContrast; }
     // The icons as last asked for by resource, loaded again at a new DPI
     // when a size was left to the system (hot 0: icons given by handle).
     struct {

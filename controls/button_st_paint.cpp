@@ -56,7 +56,9 @@ button_st::FrameKey CButtonST::FrameKeyOf(const DRAWITEMSTRUCT& item, std::wstri
     fixed.check = checkState;
     fixed.layout = ::GetLayout(item.hDC) & LAYOUT_RTL;
     fixed.dpi = m_dpi;
-    const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
+    fixed.highContrast = m_highContrast;
+    const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW,
+                          COLOR_3DDKSHADOW,   COLOR_BTNFACE, COLOR_BTNTEXT};
     for (std::size_t i = 0; i < std::size(system); ++i) fixed.system[i] = ::GetSysColor(system[i]);
     ::GetObjectW(::GetCurrentObject(item.hDC, OBJ_FONT), sizeof(fixed.font), &fixed.font);
     key.text = std::move(text);
@@ -107,7 +109,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     CDC dc(scope.StartDrawing());
     RECT work = item->rcItem;
     ::SetBkMode(dc, TRANSPARENT);
-    if (drawTransparent) {
+    if (SeesThrough()) {
         PaintParentBackground(&dc);
     } else {
         PaintBackground(&dc, &work);
@@ -123,7 +125,8 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
     if (hasCaption) PaintCaption(&dc, text, &item->rcItem, &caption, isPressed, isDisabled != 0);
 
-    if (hasFocus && !(item->itemState & ODS_NOFOCUSRECT) && (!isFlat || drawFlatFocus)) {
+    // In high contrast the focus is always shown, as the system's controls show it.
+    if (hasFocus && (m_highContrast || (!(item->itemState & ODS_NOFOCUSRECT) && (!isFlat || drawFlatFocus)))) {
         RECT focus = work;
         const int inset = afx::ScaleForDpi(3, m_dpi);
         ::InflateRect(&focus, -inset, -inset);
@@ -134,7 +137,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
 }
 
 bool CButtonST::FaceCovers(const RECT& item, const RECT& client) const {
-    if (!drawTransparent) return true;
+    if (!SeesThrough()) return true;
     // The see-through face is the parent's pixels as they were cached, at
     // the client area's place and of the cache's size.
     BITMAP cached{};
@@ -150,7 +153,8 @@ DWORD CButtonST::PaintBackground(CDC* dc, RECT* rect) {
         ::FrameRect(*dc, rect, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         ::InflateRect(rect, -1, -1);
     }
-    const COLORREF previous = ::SetDCBrushColor(*dc, colors[FaceColorIndex()]);
+    const COLORREF face = m_highContrast ? ::GetSysColor(COLOR_BTNFACE) : colors[FaceColorIndex()];
+    const COLORREF previous = ::SetDCBrushColor(*dc, face);
     ::FillRect(*dc, rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
     ::SetDCBrushColor(*dc, previous);
     return 0;
@@ -344,6 +348,9 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
         ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | prefix);
         ::OffsetRect(&centred, -1, -1);
         ::SetTextColor(*dc, ::GetSysColor(COLOR_BTNSHADOW));
+    } else if (m_highContrast) {
+        ::SetTextColor(*dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::SetBkColor(*dc, ::GetSysColor(COLOR_BTNFACE));
     } else {
         const int face = FaceColorIndex();
         ::SetTextColor(*dc, colors[face + 1]);

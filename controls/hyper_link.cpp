@@ -6,6 +6,7 @@
 
 #include "afx/accessible.h"
 #include "afx/dpi.h"
+#include "afx/high_contrast.h"
 #include "afx/shell.h"
 #include "afx/win_app.h"
 
@@ -63,6 +64,8 @@ const AFX_MSGMAP* CHyperLink::GetThisMessageMap() {
         afx::OnMessage<WM_UPDATEUISTATE, &CHyperLink::OnFocusOrCuesChanged>(),
         afx::OnMessage<WM_PAINT, &CHyperLink::OnPaint>(),
         afx::OnMessage<WM_GETOBJECT, &CHyperLink::OnGetObject>(),
+        afx::OnMessage<WM_SYSCOLORCHANGE, &CHyperLink::OnColorsOrSettingsChanged>(),
+        afx::OnMessage<WM_SETTINGCHANGE, &CHyperLink::OnColorsOrSettingsChanged>(),
         afx::OnMessage<WM_NCDESTROY, &CHyperLink::OnNcDestroy>(),
     };
     static constexpr AFX_MSGMAP map{&CStatic::GetThisMessageMap, entries};
@@ -85,6 +88,7 @@ void CHyperLink::PreSubclassWindow() {
         SetWindowText(m_target);
     }
 
+    m_highContrast = AfxIsHighContrast();
     m_dpi = afx::GetWindowDpi(m_hWnd);
     m_font = MakeLinkFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)), m_dpi, m_dpi);
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
@@ -156,8 +160,11 @@ void CHyperLink::UseLinkFont(afx::unique_hfont font) {
 LRESULT CHyperLink::OnSetFont(WPARAM font, LPARAM redraw) {
     if (reinterpret_cast<HFONT>(font) == m_font.get()) return DefWindowProc(WM_SETFONT, font, redraw);
     // A link made with CreateEx is not attached through PreSubclassWindow:
-    // its DPI is first needed when its first font comes.
-    if (m_dpi == 0) m_dpi = afx::GetWindowDpi(m_hWnd);
+    // its DPI (and high contrast) are first needed when its first font comes.
+    if (m_dpi == 0) {
+        m_dpi = afx::GetWindowDpi(m_hWnd);
+        m_highContrast = AfxIsHighContrast();
+    }
     UseLinkFont(MakeLinkFont(reinterpret_cast<HFONT>(font), m_dpi, m_dpi));
     return 0;
 }
@@ -182,8 +189,13 @@ void CHyperLink::LoadLinkCursor() {
         m_cursor.reset(static_cast<HCURSOR>(::CopyIcon(cursor)));
 }
 
+COLORREF CHyperLink::TextColor() const {
+    if (m_highContrast) return ::GetSysColor(COLOR_HOTLIGHT);
+    return m_over ? m_hoverColor : m_visited ? m_visitedColor : m_linkColor;
+}
+
 HBRUSH CHyperLink::CtlColor(HDC dc, UINT) {
-    ::SetTextColor(dc, m_over ? m_hoverColor : m_visited ? m_visitedColor : m_linkColor);
+    ::SetTextColor(dc, TextColor());
     ::SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
@@ -265,7 +277,15 @@ BOOL CHyperLink::OnLinkClicked() {
 }
 
 bool CHyperLink::ShowsFocus() const {
-    return ::GetFocus() == m_hWnd && !(::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    return ::GetFocus() == m_hWnd &&
+           (m_highContrast || !(::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS));
+}
+
+LRESULT CHyperLink::OnColorsOrSettingsChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    m_highContrast = AfxIsHighContrast();
+    Redraw();
+    return result;
 }
 
 LRESULT CHyperLink::OnGetDlgCode(WPARAM, LPARAM message) {
@@ -309,7 +329,7 @@ LRESULT CHyperLink::OnPaint(WPARAM, LPARAM) {
     RECT client{};
     GetClientRect(&client);
     const afx::unique_window_dc dc = afx::GetDC(m_hWnd);
-    const COLORREF color = m_over ? m_hoverColor : m_visited ? m_visitedColor : m_linkColor;
+    const COLORREF color = TextColor();
     for (LONG x = client.left; x < client.right; x += 2) {
         ::SetPixel(dc.get().dc, x, client.top, color);
         ::SetPixel(dc.get().dc, x, client.bottom - 1, color);
@@ -358,5 +378,6 @@ LRESULT CHyperLink::OnNcDestroy(WPARAM, LPARAM) {
     m_font.reset();  // shown by no window now
     m_dpi = 0;
     m_over = FALSE;
+    m_highContrast = false;
     return result;
 }

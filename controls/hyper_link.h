@@ -15,6 +15,10 @@
 // once the keyboard is in use, and Enter or the space bar opens it; a
 // screen reader hears a link named by its text, with the target as value.
 //
+// While the user has high contrast on, the text, focus rectangle included,
+// takes the system's hyperlink colour in every state, and the focus
+// rectangle always shows.
+//
 // A font given to the attached control (WM_SETFONT) becomes the base of its
 // link font, and a change of its dialog's DPI scales the link font: either
 // way the window fits the text again.
@@ -99,6 +103,9 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     // When assistive technology asks for the link's accessible object.
     LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
+    // When the system's colours or settings change (passed on by the
+    // top-level window): high contrast is read again, and the link redrawn.
+    LRESULT OnColorsOrSettingsChanged(WPARAM, LPARAM);
     // When the window's last message arrives: what was made for the window
     // (its font, DPI, tooltip, accessible object, hover) goes with it, so
     // the object attached to another window starts as a new one.
@@ -116,8 +123,12 @@ private:
     void Redraw();
     // Clears the pointer-over flag, lets the capture go and redraws.
     void EndHover();
-    // Whether the focus rectangle shows: focused, and the keyboard in use.
+    // Whether the focus rectangle shows: focused, and the keyboard in use
+    // or high contrast on.
     bool ShowsFocus() const;
+    // The text's colour for the link's state; the system's hyperlink colour
+    // in every state in high contrast.
+    COLORREF TextColor() const;
 
     COLORREF m_linkColor = RGB(0, 0, 238);
     COLORREF m_visitedColor = RGB(85, 26, 139);
@@ -128,7 +139,8 @@ private:
     BOOL m_fitToText = TRUE;
     std::wstring m_target;
     afx::unique_hfont m_font;
-    UINT m_dpi = 0;  // the DPI the link font was made for
+    UINT m_dpi = 0;               // the DPI the link font was made for
+    bool m_highContrast = false;  // as read at attachment and at each change of colours or settings
     afx::CAccessibleClient* m_accessible = nullptr;
     afx::unique_hcursor m_cursor;
     CToolTipCtrl m_tooltip;

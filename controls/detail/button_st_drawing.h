@@ -51,11 +51,11 @@ struct FrameKey {
     struct Fixed {
         RECT item, client;
         UINT state;  // the item state bits the drawing reads
-        BOOL hover, menuOpen, isDefault, isCheckBox;
+        BOOL hover, menuOpen, isDefault, isCheckBox, highContrast;
         int check;
         DWORD layout;
         UINT dpi;
-        COLORREF system[4];
+        COLORREF system[6];
         LOGFONTW font;
     } fixed{};
     std::wstring text;

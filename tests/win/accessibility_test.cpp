@@ -1,12 +1,14 @@
-// The controls as a screen reader meets them: their accessible objects read
+// The controls as a screen reader meets them (their accessible objects read
 // through AccessibleObjectFromWindow, their default actions done, the
-// events they raise, and a reference kept past the window's end.
+// events they raise, a reference kept past the window's end), and as a user
+// of high contrast sees them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "afx/high_contrast.h"
 #include "afx/shell.h"
 #include "control_host.h"
 #include "controls/button_st.h"
@@ -176,4 +178,33 @@ TEST_F(Accessibility, AReferenceKeptPastTheWindowsEndFailsAndLeaksNothing) {
     EXPECT_EQ(kept->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(kept->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(kept->Release(), 0u) << "the last reference, the object gone with it";
+}
+
+bool ReportedOn() { return true; }
+
+// Wine cannot turn high contrast on: the test reports it, sets a palette and tells the top-level window.
+TEST_F(Accessibility, InHighContrastBothControlsDrawInTheSystemsColoursOnly) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
+    const COLORREF palette[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
+    COLORREF before[std::size(elements)];
+    for (std::size_t i = 0; i < std::size(elements); ++i) before[i] = ::GetSysColor(elements[i]);
+    ::SetSysColors(3, elements, palette);
+    const COLORREF own[] = {RGB(10, 200, 10), RGB(200, 10, 200), RGB(1, 2, 250), RGB(250, 2, 1), RGB(2, 250, 2)};
+    m_push.SetColor(CButtonST::kFaceNormal, own[0]);
+    m_push.SetColor(CButtonST::kCaptionNormal, own[1]);
+    m_link.SetColors(own[2], own[3], own[4]);
+    const auto owned = [&] {  // the pixels of either control in a colour of its own
+        DispatchPending();
+        const probe::Canvas button(m_push.m_hWnd), link(m_link.m_hWnd);
+        int count = 0;
+        for (const COLORREF color : own) count += button.Count(color) + link.Count(color);
+        return count;
+    };
+    EXPECT_GT(owned(), 100) << "before";
+    const HighContrastSource previous = AfxSetHighContrastSource(&ReportedOn);
+    m_host.SendMessage(WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST);
+    EXPECT_EQ(owned(), 0);
+    EXPECT_GT(probe::Canvas(m_link.m_hWnd).Count(palette[2]), 20) << "the system's hyperlink colour";
+    AfxSetHighContrastSource(previous);
+    ::SetSysColors(3, elements, before);
 }
