@@ -49,7 +49,7 @@ CButtonST::~CButtonST() {
     ReleaseImages();
     cursor.reset();
     menu.DestroyMenu();
-    // bkBitmap, bkDC and the tooltip go with the members, in that order.
+    // The tooltip goes with its member.
 }
 
 const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
@@ -59,6 +59,7 @@ const AFX_MSGMAP* CButtonST::GetThisMessageMap() {
         afx::OnWmMouseMove<&CButtonST::OnMouseMove>(),
         afx::OnNotification<WM_SYSCOLORCHANGE, &CButtonST::OnSysColorChange>(),
         afx::OnMessage<WM_SETTINGCHANGE, &CButtonST::OnSettingChange>(),
+        afx::OnMessage<WM_THEMECHANGED, &CButtonST::OnThemeChanged>(),
         afx::OnReflectedControl<BN_CLICKED, &CButtonST::OnClicked>(),
         afx::OnWmActivate<&CButtonST::OnActivate>(),
         afx::OnWmEnable<&CButtonST::OnEnable>(),
@@ -179,7 +180,7 @@ void CButtonST::Play(const SoundEntry& sound) const {
 }
 
 void CButtonST::CancelHover() {
-    if (isFlat && isHover) {
+    if (isHover) {
         isHover = FALSE;
         Repaint(true);
         afx::CAccessibleClient::NotifyStateChange(m_hWnd);
@@ -223,7 +224,8 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
     ::ClientToScreen(m_hWnd, &point);
     const HWND under = ::WindowFromPoint(point);
     if ((keyFlags & MK_LBUTTON) && !isHover) return;
-    if (!isFlat) return;
+    // The classic standard style shows no hover; the system's look does.
+    if (!isFlat && !themedLook) return;
     const HWND active = alwaysTrack ? m_hWnd : ::GetActiveWindow();
     if (under == m_hWnd && active != nullptr) {
         if (isHover) return;
@@ -285,6 +287,13 @@ void CButtonST::OnSysColorChange() {
     ResetColors(true);
 }
 
+LRESULT CButtonST::OnThemeChanged(WPARAM, LPARAM) {
+    CloseTheme();
+    ForgetBackground();
+    Repaint(true);
+    return Default();
+}
+
 LRESULT CButtonST::OnSettingChange(WPARAM, LPARAM) {
     // The focus border's width, font smoothing and high contrast are in the drawn frames.
     m_highContrast = AfxIsHighContrast();
@@ -292,12 +301,7 @@ LRESULT CButtonST::OnSettingChange(WPARAM, LPARAM) {
     return Default();
 }
 
-void CButtonST::ForgetBackground() {
-    if (bkDC.GetSafeHdc() != nullptr && oldBkBitmap != nullptr) ::SelectObject(bkDC, oldBkBitmap);
-    oldBkBitmap = nullptr;
-    bkDC.DeleteDC();
-    bkBitmap.DeleteObject();
-}
+void CButtonST::ForgetBackground() { bkBitmap.DeleteObject(); }
 
 LRESULT CButtonST::OnSize(WPARAM, LPARAM) {
     const LRESULT result = Default();
@@ -310,6 +314,7 @@ LRESULT CButtonST::OnNcDestroy(WPARAM, LPARAM) {
     afx::CAccessibleClient::Disconnect(m_accessible);
     if (tooltip.m_hWnd != nullptr) tooltip.DestroyWindow();
     ForgetBackground();
+    CloseTheme();
     m_drawing.reset();
     m_dpi = 0;
     m_hideAccel = m_highContrast = false;

@@ -38,6 +38,7 @@
 #include "afx/handles.h"
 #include "afx/menu.h"
 #include "afx/std_controls.h"
+#include "afx/theme.h"
 #include "afx/tooltip_ctrl.h"
 
 namespace button_st {
@@ -125,6 +126,14 @@ public:
     DWORD SetDrawFlatFocus(bool draw, bool repaint = true);
     // Whether a disabled bitmap is drawn greyed by the system.
     DWORD SetGrayDisabledBitmap(bool gray, bool repaint = true);
+    // The system's look (off by default): where the window has a visual
+    // style, the standard style draws the theme's push button in the state
+    // the system's button would show (hot under the pointer too) and the
+    // flat style the theme's toolbar button, images and caption in the
+    // theme's content area, the caption in the theme's text colour unless
+    // set with SetColor. Without a visual style, the classic look.
+    DWORD SetThemedLook(bool themed, bool repaint = true);
+    bool IsThemedLook() const { return themedLook != FALSE; }
 
     // --- Behaviour ------------------------------------------------------
     // The tooltip's text (null: ignored) and whether it shows.
@@ -192,6 +201,8 @@ protected:
     void OnMouseMove(UINT keyFlags, POINT point);
     // When the system colours change.
     void OnSysColorChange();
+    // When the visual style changes, or the window's theme is set.
+    LRESULT OnThemeChanged(WPARAM, LPARAM);
     // When a system setting changes (passed on by the top-level window).
     LRESULT OnSettingChange(WPARAM, LPARAM);
     // When the button was clicked (reflected BN_CLICKED); FALSE lets the
@@ -271,7 +282,25 @@ private:
     const Entry& ChooseImage(const Entry (&slots)[2]) const;
     // The image's rectangle; moves the caption rectangle aside.
     RECT PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD width, DWORD height) const;
+    // The parent's pixels behind the button from the cache, taken first.
     void PaintParentBackground(CDC* dc);
+    // Fills the cache: the parent's pixels on the screen, or for a themed
+    // face the background the parent draws for the button; false without.
+    bool TakeParentBackground(const RECT& client);
+    // The theme's part and state this draw shows, set once per draw (a
+    // null theme: the classic look), which the face, the caption and the
+    // frame memo's key read.
+    struct ThemedFace {
+        HTHEME theme = nullptr;
+        int part = 0, state = 0;
+    } m_face;
+    // The themed face for the button's state now: no theme without the
+    // themed look, in high contrast, or where the window has no visual style.
+    ThemedFace FaceForDraw();
+    void CloseTheme();
+    // The parent's background and the theme's part over item; returns the
+    // part's content area.
+    RECT PaintThemedFace(CDC* dc, const RECT& item);
     // Lets the cached parent's pixels go; the next see-through draw takes them again.
     void ForgetBackground();
     // Whether the face drawn for item covers all of it: only then does the
@@ -300,6 +329,16 @@ private:
     BOOL isFlat = TRUE;
     BOOL isHover = FALSE;
     BOOL drawTransparent = FALSE;
+    BOOL themedLook = FALSE;
+    // Colours set by the caller (SetColor since the last ResetColors): they
+    // win over the theme's text colour.
+    bool m_callerColors = false;
+    // The theme the themed look draws with, opened at a draw for the
+    // window's DPI and the style's parts (null: the classic look); asked
+    // again after a change of theme, DPI, style or window.
+    afx::unique_htheme m_theme;
+    bool m_themeAsked = false;
+    BOOL m_themeFlat = FALSE;  // the style it was asked for
     BOOL isPressed = FALSE;
     UINT hasFocus = 0;
     UINT isDisabled = 0;
@@ -314,9 +353,9 @@ private:
     CMenu menu;
     afx::unique_hcursor cursor;
     CToolTipCtrl tooltip;
-    CDC bkDC;
+    // The parent's pixels behind the button (one object: it is drawn
+    // through the thread's shared image DC).
     CBitmap bkBitmap;
-    HGDIOBJ oldBkBitmap = nullptr;
     BOOL alwaysTrack = TRUE;
     int checkState = 0;
     DWORD tooltipStyle = 0;

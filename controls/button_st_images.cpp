@@ -175,6 +175,7 @@ LRESULT CButtonST::OnDpiChangedAfterParent(WPARAM, LPARAM) {
     if (dpi == m_dpi) return 0;
     m_dpi = dpi;
     ForgetBackground();
+    CloseTheme();  // its sizes are the old DPI's
     FollowIconDpi(dpi);
     Repaint(true);
     return 0;

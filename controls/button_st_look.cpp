@@ -24,7 +24,14 @@ DWORD CButtonST::SetPushOffsetStyle(std::uint8_t style, bool repaint) {
     return kOk;
 }
 
+DWORD CButtonST::SetThemedLook(bool themed, bool repaint) {
+    CloseTheme();
+    ForgetBackground();  // the see-through face's cache is the screen's pixels, the themed one the parent's drawing
+    return Store(themedLook, BOOL{themed}, repaint);
+}
+
 DWORD CButtonST::ResetColors(bool repaint) {
+    m_callerColors = false;
     for (int face : {kFaceHot, kFaceNormal, kFaceFocused}) colors[face] = ::GetSysColor(COLOR_BTNFACE);
     for (int text : {kCaptionHot, kCaptionNormal, kCaptionFocused}) colors[text] = ::GetSysColor(COLOR_BTNTEXT);
     Repaint(repaint);
@@ -34,6 +41,7 @@ DWORD CButtonST::ResetColors(bool repaint) {
 DWORD CButtonST::SetColor(int index, COLORREF color, bool repaint) {
     if (index < 0 || index >= kColorCount) return kInvalidIndex;
     colors[index] = color;
+    m_callerColors = true;
     Repaint(repaint);
     return kOk;
 }

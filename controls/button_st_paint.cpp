@@ -1,5 +1,7 @@
 // CButtonST's drawing: DrawItem and the steps it takes (face, border, image,
 // caption, focus), placed as controls/button_st.h describes.
+#include <vssym32.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <type_traits>
@@ -57,6 +59,7 @@ button_st::FrameKey CButtonST::FrameKeyOf(const DRAWITEMSTRUCT& item, std::wstri
     fixed.layout = ::GetLayout(item.hDC) & LAYOUT_RTL;
     fixed.dpi = m_dpi;
     fixed.highContrast = m_highContrast;
+    fixed.themed = m_face.theme != nullptr;
     const int system[] = {COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW,
                           COLOR_3DDKSHADOW,   COLOR_BTNFACE, COLOR_BTNTEXT};
     for (std::size_t i = 0; i < std::size(system); ++i) fixed.system[i] = ::GetSysColor(system[i]);
@@ -75,6 +78,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     isDisabled = item->itemState & ODS_DISABLED;
     // Asked once: a change of the dialog's DPI is told (OnDpiChangedAfterParent).
     if (m_dpi == 0) m_dpi = afx::GetWindowDpi(m_hWnd);
+    m_face = FaceForDraw();
     // Focus rectangles and access-key underlines wait until the keyboard is
     // used in the window: the system's button says so in the item state.
     m_hideAccel = (item->itemState & ODS_NOACCEL) != 0;
@@ -107,28 +111,32 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     }
 
     CDC dc(scope.StartDrawing());
-    RECT work = item->rcItem;
+    RECT work = item->rcItem, content = item->rcItem;
     ::SetBkMode(dc, TRANSPARENT);
-    if (SeesThrough()) {
+    if (m_face.theme != nullptr) {
+        work = content = PaintThemedFace(&dc, item->rcItem);
+    } else if (SeesThrough()) {
         PaintParentBackground(&dc);
     } else {
         PaintBackground(&dc, &work);
     }
-    PaintBorder(&dc, &work);
+    if (m_face.theme == nullptr) PaintBorder(&dc, &work);
 
-    RECT caption = item->rcItem;
+    // The theme's pressed part shows the press: the content stays.
+    const bool pushed = isPressed && m_face.theme == nullptr;
+    RECT caption = content;
     const bool hasCaption = !text.empty();
-    if (icons[0].icon) PaintIcon(&dc, hasCaption, &item->rcItem, &caption, isPressed, isDisabled != 0);
+    if (icons[0].icon) PaintIcon(&dc, hasCaption, &content, &caption, pushed, isDisabled != 0);
     if (bitmaps[0].bitmap) {
         ::SetBkColor(dc, kWhite);
-        PaintBitmap(&dc, hasCaption, &item->rcItem, &caption, isPressed, isDisabled != 0);
+        PaintBitmap(&dc, hasCaption, &content, &caption, pushed, isDisabled != 0);
     }
-    if (hasCaption) PaintCaption(&dc, text, &item->rcItem, &caption, isPressed, isDisabled != 0);
+    if (hasCaption) PaintCaption(&dc, text, &content, &caption, pushed, isDisabled != 0);
 
     // In high contrast the focus is always shown, as the system's controls show it.
     if (hasFocus && (m_highContrast || (!(item->itemState & ODS_NOFOCUSRECT) && (!isFlat || drawFlatFocus)))) {
         RECT focus = work;
-        const int inset = afx::ScaleForDpi(3, m_dpi);
+        const int inset = m_face.theme != nullptr ? 0 : afx::ScaleForDpi(3, m_dpi);
         ::InflateRect(&focus, -inset, -inset);
         ::DrawFocusRect(dc, &focus);
     }
@@ -137,7 +145,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
 }
 
 bool CButtonST::FaceCovers(const RECT& item, const RECT& client) const {
-    if (!SeesThrough()) return true;
+    if (!SeesThrough() && m_face.theme == nullptr) return true;
     // The see-through face is the parent's pixels as they were cached, at
     // the client area's place and of the cache's size.
     BITMAP cached{};
@@ -337,6 +345,18 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
         ::OffsetRect(caption, push.x, push.y);
     }
     const UINT prefix = m_hideAccel ? DT_HIDEPREFIX : 0;
+    // Themed, a line of caption goes where the system's button puts its own,
+    // in the theme's text colour unless the caller chose colours.
+    if (m_face.theme != nullptr && text.find(L'\n') == std::wstring::npos) {
+        const UINT line = DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix;
+        if (!m_callerColors &&
+            afx::DrawThemePartText(m_face.theme, *dc, m_face.part, m_face.state, text, line, *caption))
+            return;
+        ::SetTextColor(*dc, colors[FaceColorIndex() + 1]);
+        RECT area = *caption;
+        ::DrawTextW(*dc, text.c_str(), -1, &area, line);
+        return;
+    }
     const RECT frame = *caption;
     RECT centred = *caption;
     ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | DT_CALCRECT | prefix);
@@ -359,12 +379,60 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
     ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | prefix);
 }
 
+CButtonST::ThemedFace CButtonST::FaceForDraw() {
+    if (!themedLook || m_highContrast || m_hWnd == nullptr) return {};
+    if (!m_themeAsked || m_themeFlat != isFlat) {
+        m_theme = afx::OpenWindowTheme(m_hWnd, isFlat ? L"TOOLBAR" : L"BUTTON", m_dpi);
+        m_themeAsked = true;
+        m_themeFlat = isFlat;
+    }
+    if (!m_theme) return {};
+    if (isFlat) return {m_theme.get(), TP_BUTTON, isPressed ? TS_PRESSED : isHover ? TS_HOT : TS_NORMAL};
+    const int state = isDisabled              ? PBS_DISABLED
+                      : isPressed             ? PBS_PRESSED
+                      : isHover               ? PBS_HOT
+                      : isDefault || hasFocus ? PBS_DEFAULTED
+                                              : PBS_NORMAL;
+    return {m_theme.get(), BP_PUSHBUTTON, state};
+}
+
+void CButtonST::CloseTheme() {
+    m_theme.reset();
+    m_themeAsked = false;
+}
+
+RECT CButtonST::PaintThemedFace(CDC* dc, const RECT& item) {
+    PaintParentBackground(dc);
+    // At rest the flat style is nothing but what lies behind it.
+    if (!isFlat || m_face.state != TS_NORMAL) afx::DrawThemePart(m_face.theme, *dc, m_face.part, m_face.state, item);
+    return afx::ThemeContentRect(m_face.theme, *dc, m_face.part, m_face.state, item);
+}
+
 void CButtonST::PaintParentBackground(CDC* dc) {
+    RECT client{};
+    GetClientRect(&client);
+    if (bkBitmap.GetSafeHandle() == nullptr && !TakeParentBackground(client)) return;
+    const HDC cache = PrepareDrawing().surfaces->image.get();
+    const auto selected = afx::SelectObject(cache, bkBitmap.GetSafeHandle());
+    const afx::CUnmirrored face(*dc, client);
+    ::BitBlt(*dc, face.Rect().left, face.Rect().top, Width(client), Height(client), cache, 0, 0, SRCCOPY);
+}
+
+bool CButtonST::TakeParentBackground(const RECT& client) {
     const HWND parent = ::GetParent(m_hWnd);
     const afx::unique_window_dc parentDC = afx::GetDC(parent);
-    if (!parentDC) return;
-    RECT client{}, window{};
-    GetClientRect(&client);
+    const HDC cache = PrepareDrawing().surfaces->image.get();
+    if (!parentDC || cache == nullptr ||
+        !bkBitmap.CreateCompatibleBitmap(parentDC.get().dc, Width(client), Height(client)))
+        return false;
+    const auto selected = afx::SelectObject(cache, bkBitmap.GetSafeHandle());
+    if (m_face.theme != nullptr) {
+        // The themed face's corners: drawn for the button by the parent
+        // itself, whether or not the parent is on the screen yet.
+        afx::DrawParentBackground(m_hWnd, cache, client);
+        return true;
+    }
+    RECT window{};
     ::GetWindowRect(m_hWnd, &window);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
     // Mapped into a right-to-left parent, the edges come out swapped.
@@ -372,15 +440,8 @@ void CButtonST::PaintParentBackground(CDC* dc) {
     // The cache holds the parent's pixels in the screen's order, and both
     // copies go pixel for pixel, so the face shows what lies behind it
     // whichever way the parent and the button are laid out.
-    // Taken at the first see-through draw, and again after a change of size, DPI or system colours.
-    if (bkDC.GetSafeHdc() == nullptr) {
-        if (!bkDC.CreateCompatibleDC(parentDC.get().dc)) return;
-        bkBitmap.CreateCompatibleBitmap(parentDC.get().dc, Width(client), Height(client));
-        oldBkBitmap = ::SelectObject(bkDC, bkBitmap.GetSafeHandle());
-        const afx::CUnmirrored behind(parentDC.get().dc, window);
-        ::BitBlt(bkDC, 0, 0, Width(client), Height(client), parentDC.get().dc, behind.Rect().left, behind.Rect().top,
-                 SRCCOPY);
-    }
-    const afx::CUnmirrored face(*dc, client);
-    ::BitBlt(*dc, face.Rect().left, face.Rect().top, Width(client), Height(client), bkDC, 0, 0, SRCCOPY);
+    const afx::CUnmirrored behind(parentDC.get().dc, window);
+    ::BitBlt(cache, 0, 0, Width(client), Height(client), parentDC.get().dc, behind.Rect().left, behind.Rect().top,
+             SRCCOPY);
+    return true;
 }

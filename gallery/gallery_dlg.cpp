@@ -75,6 +75,11 @@ void CGalleryDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_LINK_MAIL, m_mailLink);
     DDX_Control(dx, IDC_LINK_MISSING, m_missingLink);
     DDX_Control(dx, IDC_LINK_VISITED, m_visitedLink);
+    DDX_Control(dx, IDC_THEMED_STANDARD, m_themedStandard);
+    DDX_Control(dx, IDC_THEMED_FLAT, m_themedFlat);
+    DDX_Control(dx, IDC_THEMED_CHECKBOX, m_themedCheckBox);
+    DDX_Control(dx, IDC_THEMED_DEFAULT, m_themedDefault);
+    DDX_Control(dx, IDC_THEMED_DISABLED, m_themedDisabled);
 }
 
 BOOL CGalleryDlg::OnInitDialog() {
@@ -110,6 +115,10 @@ BOOL CGalleryDlg::OnInitDialog() {
     m_cursorSound.SetSound(CButtonST::kClickSound, L"SystemExclamation", nullptr,
                            SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
     m_visitedLink.MarkVisited(true);
+    for (CButtonST* themed : {&m_themedStandard, &m_themedFlat, &m_themedCheckBox, &m_themedDefault, &m_themedDisabled})
+        themed->SetThemedLook(true);
+    for (CButtonST* standard : {&m_themedStandard, &m_themedCheckBox, &m_themedDefault, &m_themedDisabled})
+        standard->SetFlatStyle(false);
     // The transparent button is switched to transparent once the panel
     // behind it has been painted (OnPaint): it copies what is there once.
     return TRUE;

@@ -59,5 +59,6 @@ private:
     CButtonST m_standard, m_flat, m_iconOnly, m_iconBeside, m_iconAbove, m_hotNormal, m_grayscale, m_darker, m_bitmap,
         m_checkBox, m_disabled, m_tooltip, m_transparent, m_menu, m_link, m_cursorSound;
     CHyperLink m_webLink, m_mailLink, m_missingLink, m_visitedLink;
+    CButtonST m_themedStandard, m_themedFlat, m_themedCheckBox, m_themedDefault, m_themedDisabled;
     bool m_panelPainted = false;
 };

@@ -49,6 +49,14 @@
 #define IDC_FILE_OPEN_FILES_ONLY 1204
 #define IDC_FILE_PATH 1205
 
+// The owner-drawn button in the system's look, and the system's own button
+// of the same size beside it.
+#define IDC_THEMED_STANDARD 1301
+#define IDC_THEMED_FLAT 1302
+#define IDC_THEMED_CHECKBOX 1303
+#define IDC_THEMED_DEFAULT 1304
+#define IDC_THEMED_DISABLED 1305
+#define IDC_SYSTEM_BUTTON 1306
 // The popup menu's commands.
 #define ID_GALLERY_MENU_OPEN 2001
 #define ID_GALLERY_MENU_SAVE 2002

@@ -51,7 +51,7 @@ struct FrameKey {
     struct Fixed {
         RECT item, client;
         UINT state;  // the item state bits the drawing reads
-        BOOL hover, menuOpen, isDefault, isCheckBox, highContrast;
+        BOOL hover, menuOpen, isDefault, isCheckBox, highContrast, themed;
         int check;
         DWORD layout;
         UINT dpi;

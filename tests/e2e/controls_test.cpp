@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "afx/dpi.h"
 #include "afx/handles.h"
@@ -119,6 +120,55 @@ TEST_F(GalleryTest, AFlatButtonWhoseMenuHasClosedIsNoLongerHotOnceThePointerLeav
     // The flat button's hover frame is the highlight at its top-left corner.
     EXPECT_TRUE(demo::WaitFor(2s, [&] { return Shown(menuButton)->PixelAt(0, 0) == face; }))
         << "drawn without the hover frame";
+}
+
+// The owner-drawn button in the system's look beside the system's own button of its size and caption,
+// each in a state in turn (pressed: held down by the pointer), and the flat one at rest and hot.
+TEST_F(GalleryTest, InTheSystemsLookTheButtonLooksAsTheSystemsOwnAndTheFlatOneAsAToolbarButton) {
+    const HWND themed = Control(IDC_THEMED_STANDARD), system = Control(IDC_SYSTEM_BUTTON);
+    const auto changed = [&](HWND button, const auto& from) {  // a state's look, once it shows
+        return demo::WaitFor(1s, [&] { return Shown(button)->Differing(*from) > 0; });
+    };
+    const auto seen = [&](HWND button, bool over, bool held) {
+        if (over) {  // moved on over it as a person would, should Wine's button miss the first move
+            const auto atRest = Shown(button);
+            const POINT centre = demo::CentreOf(button);
+            for (LONG nudge = 0; nudge < 3; ++nudge) {
+                MoveTo({centre.x + nudge, centre.y});
+                if (changed(button, atRest)) break;
+            }
+        }
+        if (held) {
+            const auto hot = Shown(button);
+            demo::SendLeftButton(true);
+            changed(button, hot);
+        }
+        demo::Settle();
+        auto picture = Shown(button);
+        if (held) demo::SendLeftButton(false);
+        Rest();
+        return picture;
+    };
+    const auto dark = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200; };
+    for (const auto& [state, over, held, share] :
+         {std::tuple{"at rest", false, false, 0.005}, {"hot", true, false, 0.005}, {"pressed", true, true, 0.01}}) {
+        const auto mine = seen(themed, over, held), theirs = seen(system, over, held);
+        EXPECT_LE(mine->Differing(*theirs), share * mine->width() * mine->height()) << state;
+        const RECT a = mine->Box(dark), b = theirs->Box(dark);
+        EXPECT_TRUE(std::abs(a.left - b.left) <= 1 && std::abs(a.top - b.top) <= 1 && std::abs(a.right - b.right) <= 1)
+            << state << ": the caption's ink where the system's is";
+    }
+    for (const HWND button : {themed, system}) ::EnableWindow(button, FALSE);
+    demo::Settle();
+    const auto off = Shown(themed);
+    EXPECT_LE(off->Differing(*Shown(system)), 0.005 * off->width() * off->height()) << "disabled";
+
+    const HWND flat = Control(IDC_THEMED_FLAT);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const auto rest = seen(flat, false, false), hot = seen(flat, true, false);
+    EXPECT_EQ(rest->PixelAt(0, 0), face) << "at rest only what lies behind it";
+    EXPECT_EQ(rest->PixelAt(rest->width() - 1, rest->height() - 1), face);
+    EXPECT_NE(hot->PixelAt(0, 0), face) << "hot, the toolbar button's frame";
 }
 
 // A screen reader in another process, and the keyboard alone: Tab reaches the

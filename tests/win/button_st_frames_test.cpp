@@ -33,7 +33,7 @@ constexpr int kSystemElements[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_BTNHIGHLI
                                    COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
 constexpr DWORD kTypes[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX, BS_CHECKBOX};
 // Changes that leave most pixels alone come more often: a key's gap shows there.
-constexpr double kWeights[] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 2, 3, 3, 2, 1, 1, 1, 4, 1, 1, 1, 1, 2};
+constexpr double kWeights[] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 2, 3, 3, 2, 1, 1, 1, 4, 1, 1, 1, 1, 2, 2};
 // clang-format on
 
 // The button, its host, and what the drawing's target carries (font, layout, state, offset).
@@ -76,6 +76,7 @@ public:
             case 21: if (Pick(4) == 0) said << "refused buffer " << RefusedBuffer(); break;
             case 22: said << "new button"; NewButton(); break;
             case 23: said << "style " << b.SendMessage(BM_SETSTYLE, Pick(2), TRUE); break;
+            case 24: said << "themed look " << b.SetThemedLook(Pick(2), Pick(2)); break;
             default: said << "repainted on screen"; DispatchPending(); break;  // also nothing at all changes
         }
         // clang-format on

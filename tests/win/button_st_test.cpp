@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <cmath>
@@ -404,6 +405,16 @@ TEST_F(ButtonBehaviour, AChangeOfSystemColoursShowsOnACustomColouredButton) {
     const COLORREF shown = Drawing(m_flat, 0).At(2, 2);
     ::SetSysColors(1, &element, &before);
     EXPECT_EQ(shown, changed);
+}
+
+// Where the window's theme is switched off, the system's look is the classic one, pixel for pixel.
+TEST_F(ButtonBehaviour, AThemedButtonWhoseWindowHasNoThemeDrawsTheClassicLook) {
+    const Drawing classic(m_standard, ODS_FOCUS);
+    const RECT all{0, 0, Drawing::kWidth, Drawing::kHeight};
+    m_standard.SetThemedLook(true);
+    EXPECT_NE(Drawing(m_standard, ODS_FOCUS).FirstDifference(classic, all).x, -1) << "themed while it has one";
+    ::SetWindowTheme(m_standard.m_hWnd, L" ", L" ");  // matches no theme's class
+    EXPECT_EQ(Drawing(m_standard, ODS_FOCUS).FirstDifference(classic, all).x, -1);
 }
 
 // The images, cursor and menu a button holds now.

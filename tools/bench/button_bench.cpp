@@ -123,20 +123,25 @@ long ReplaceAll(CButtonST& button, HWND owner, int count) {
 }
 
 // The system's push button, the owner-drawn one with an icon and caption of
-// the same size, and a flat one, on a host window: repaints timed, then the
+// the same size (in its classic look and in the system's), and a flat one,
+// on a host window: repaints timed, then the
 // icon button's images, cursor and menu replaced; everything destroyed at
 // the end. Reports the GDI objects the buttons hold while they exist.
 void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
-    probe::ControlHost host({440, 120});  // a framework window: WM_DRAWITEM is reflected to the buttons
+    probe::ControlHost host({580, 120});  // a framework window: WM_DRAWITEM is reflected to the buttons
     const auto add = [&](const wchar_t* caption, int x) {
         return host.AddChild(L"BUTTON", caption, BS_PUSHBUTTON, {x, 10, x + 130, 70}, 0);
     };
     const HWND system = add(L"Icon and caption", 290);
-    CButtonST iconCaption, flatHovered;
+    CButtonST iconCaption, flatHovered, themed;
     iconCaption.SubclassWindow(add(L"Icon and caption", 10));
     flatHovered.SubclassWindow(add(L"Flat, hovered", 150));
-    iconCaption.SetFlatStyle(false);
-    iconCaption.SetIcons(probe::MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
+    themed.SubclassWindow(add(L"Icon and caption", 430));
+    for (CButtonST* standard : {&iconCaption, &themed}) {
+        standard->SetFlatStyle(false);
+        standard->SetIcons(probe::MakeIcon(RGB(0, 120, 200), 32), reinterpret_cast<HICON>(-2));
+    }
+    themed.SetThemedLook(true);
     ::UpdateWindow(host.m_hWnd);
     // Hover needs the pointer really over the button.
     POINT centre{60, 30};
@@ -145,17 +150,21 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
     flatHovered.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, 30));
 
     g_created = 0;  // only the owner-drawn buttons' draws call the counted functions
-    const HWND timed[] = {system, iconCaption.m_hWnd, flatHovered.m_hWnd};
-    const auto [systemMicros, iconMicros, flatMicros] = TimeRepaints(timed, repaints);
-    const long createdPerRepaints = g_created / 2;
+    const HWND timed[] = {system, iconCaption.m_hWnd, flatHovered.m_hWnd, themed.m_hWnd};
+    const auto [systemMicros, iconMicros, flatMicros, themedMicros] = TimeRepaints(timed, repaints);
+    const long createdPerRepaints = g_created / 3;
     const double drawMicros = TimeDrawItem(iconCaption, repaints);
+    const double themedDrawMicros = TimeDrawItem(themed, repaints);
     const double changingMicros = TimeDrawItem(iconCaption, repaints, true);
     const long userAlive = ReplaceAll(iconCaption, host.m_hWnd, replacements);
     if (!report) return;
     std::printf("repaint, system push button: %.1f us\n", systemMicros);
     std::printf("repaint, standard button with icon and caption: %.1f us\n", iconMicros);
     std::printf("repaint ratio, owner-drawn to system: %.2f\n", iconMicros / systemMicros);
+    std::printf("repaint, themed standard button with icon and caption: %.1f us\n", themedMicros);
+    std::printf("repaint ratio, themed owner-drawn to system: %.2f\n", themedMicros / systemMicros);
     std::printf("DrawItem alone, standard button with icon and caption: %.1f us\n", drawMicros);
+    std::printf("DrawItem alone, themed standard button with icon and caption: %.1f us\n", themedDrawMicros);
     std::printf("DrawItem alone, a new state every time (every step drawn): %.1f us\n", changingMicros);
     std::printf("GDI objects created per draw: %g\n", static_cast<double>(createdPerRepaints) / repaints);
     std::printf("repaint, flat button, hovered (%s): %.1f us\n", flatHovered.IsHovering() ? "hover on" : "HOVER OFF",

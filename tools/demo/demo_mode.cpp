@@ -406,6 +406,10 @@ private:
         Settle();
         SaveWindow(dialog, L"9b-gallery-hovered.bmp", L"a hovered flat button");
 
+        PointAt(dialog, IDC_THEMED_STANDARD);
+        Settle();
+        SaveWindow(dialog, L"9k-gallery-themed-hovered.bmp", L"a hovered button in the system's look");
+
         PointAt(dialog, IDC_GALLERY_STATUS);
         SendWithTimeout(GetDlgItem(dialog, IDC_BUTTON_ICON_BESIDE), BM_SETSTATE, TRUE);
         Settle();
