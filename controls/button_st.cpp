@@ -289,7 +289,6 @@ void CButtonST::OnSysColorChange() {
 
 LRESULT CButtonST::OnThemeChanged(WPARAM, LPARAM) {
     CloseTheme();
-    ForgetBackground();
     Repaint(true);
     return Default();
 }

@@ -284,8 +284,7 @@ private:
     RECT PlaceImage(bool hasCaption, const RECT& item, RECT* caption, bool pressed, DWORD width, DWORD height) const;
     // The parent's pixels behind the button from the cache, taken first.
     void PaintParentBackground(CDC* dc);
-    // Fills the cache: the parent's pixels on the screen, or for a themed
-    // face the background the parent draws for the button; false without.
+    // Fills the cache with the parent's pixels on the screen; false without.
     bool TakeParentBackground(const RECT& client);
     // The theme's part and state this draw shows, set once per draw (a
     // null theme: the classic look), which the face, the caption and the
@@ -300,7 +299,7 @@ private:
     void CloseTheme();
     // The parent's background and the theme's part over item; returns the
     // part's content area.
-    RECT PaintThemedFace(CDC* dc, const RECT& item);
+    RECT PaintThemedFace(CDC* dc, const RECT& item) const;
     // Lets the cached parent's pixels go; the next see-through draw takes them again.
     void ForgetBackground();
     // Whether the face drawn for item covers all of it: only then does the

@@ -26,7 +26,6 @@ DWORD CButtonST::SetPushOffsetStyle(std::uint8_t style, bool repaint) {
 
 DWORD CButtonST::SetThemedLook(bool themed, bool repaint) {
     CloseTheme();
-    ForgetBackground();  // the see-through face's cache is the screen's pixels, the themed one the parent's drawing
     return Store(themedLook, BOOL{themed}, repaint);
 }
 

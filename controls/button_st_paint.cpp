@@ -145,7 +145,7 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
 }
 
 bool CButtonST::FaceCovers(const RECT& item, const RECT& client) const {
-    if (!SeesThrough() && m_face.theme == nullptr) return true;
+    if (!SeesThrough() || m_face.theme != nullptr) return true;
     // The see-through face is the parent's pixels as they were cached, at
     // the client area's place and of the cache's size.
     BITMAP cached{};
@@ -401,8 +401,11 @@ void CButtonST::CloseTheme() {
     m_themeAsked = false;
 }
 
-RECT CButtonST::PaintThemedFace(CDC* dc, const RECT& item) {
-    PaintParentBackground(dc);
+RECT CButtonST::PaintThemedFace(CDC* dc, const RECT& item) const {
+    // The corners: the background the parent draws for the button, whether
+    // or not the parent is on the screen yet. Like the see-through face's
+    // cache, it is taken again only when the frame is drawn again.
+    afx::DrawParentBackground(m_hWnd, *dc, item);
     // At rest the flat style is nothing but what lies behind it.
     if (!isFlat || m_face.state != TS_NORMAL) afx::DrawThemePart(m_face.theme, *dc, m_face.part, m_face.state, item);
     return afx::ThemeContentRect(m_face.theme, *dc, m_face.part, m_face.state, item);
@@ -426,12 +429,6 @@ bool CButtonST::TakeParentBackground(const RECT& client) {
         !bkBitmap.CreateCompatibleBitmap(parentDC.get().dc, Width(client), Height(client)))
         return false;
     const auto selected = afx::SelectObject(cache, bkBitmap.GetSafeHandle());
-    if (m_face.theme != nullptr) {
-        // The themed face's corners: drawn for the button by the parent
-        // itself, whether or not the parent is on the screen yet.
-        afx::DrawParentBackground(m_hWnd, cache, client);
-        return true;
-    }
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);

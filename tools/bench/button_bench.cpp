@@ -179,7 +179,7 @@ void RunButtons(int repaints, int replacements, long freeAtStart, bool report) {
 // an icon and its derived greyscale icon and a caption, all drawn: system
 // push buttons with the images kept beside them, or owner-drawn buttons
 // holding them.
-long HeldWithButtons(int count, bool ownerDrawn, long freeAtStart) {
+long HeldWithButtons(int count, bool ownerDrawn, long freeAtStart, bool themed = false) {
     probe::ControlHost host({20 * 40 + 20, 10 * 40 + 20});
     std::vector<std::unique_ptr<CButtonST>> buttons;
     std::vector<afx::unique_hicon> images;  // the system buttons' images, kept as a button keeps them
@@ -191,6 +191,7 @@ long HeldWithButtons(int count, bool ownerDrawn, long freeAtStart) {
             buttons.push_back(std::make_unique<CButtonST>());
             buttons.back()->SubclassWindow(window);
             buttons.back()->SetIcons(hot, reinterpret_cast<HICON>(CButtonST::kGrayscaleNormal));
+            buttons.back()->SetThemedLook(themed);
         } else {
             images.emplace_back(CButtonST::CreateGrayscaleIcon(hot));
             images.emplace_back(hot);
@@ -202,10 +203,10 @@ long HeldWithButtons(int count, bool ownerDrawn, long freeAtStart) {
 
 // GDI objects an owner-drawn button holds beyond its images: count of them
 // against as many system buttons with the same images beside them.
-double HeldPerButton(int count) {
+double HeldPerButton(int count, bool themed) {
     const long freeAtStart = probe::FreeGdiSlots();
     const long system = HeldWithButtons(count, false, freeAtStart);
-    const long ownerDrawn = HeldWithButtons(count, true, freeAtStart);
+    const long ownerDrawn = HeldWithButtons(count, true, freeAtStart, themed);
     return static_cast<double>(ownerDrawn - system) / count;
 }
 
@@ -226,7 +227,8 @@ int wmain(int argc, wchar_t** argv) {
     RunButtons(10, 10, 0, false);
     HeldWithButtons(10, true, 0);
     HeldWithButtons(10, false, 0);
-    std::printf("GDI objects held per button beyond its images (200 buttons): %.2f\n", HeldPerButton(200));
+    std::printf("GDI objects held per button beyond its images (200 buttons): %.2f\n", HeldPerButton(200, false));
+    std::printf("GDI objects held per themed button beyond its images (200 buttons): %.2f\n", HeldPerButton(200, true));
     const long freeAtStart = probe::FreeGdiSlots();
     RunButtons(repaints, replacements, freeAtStart, true);
     const long freeAtEnd = probe::FreeGdiSlots();
