@@ -397,6 +397,7 @@ CButtonST::ThemedFace CButtonST::FaceForDraw() {
 }
 
 void CButtonST::CloseTheme() {
+    m_face = {};
     m_theme.reset();
     m_themeAsked = false;
 }
