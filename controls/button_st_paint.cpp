@@ -345,24 +345,19 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
         ::OffsetRect(caption, push.x, push.y);
     }
     const UINT prefix = m_hideAccel ? DT_HIDEPREFIX : 0;
-    // Themed, a line of caption goes where the system's button puts its own,
-    // in the theme's text colour unless the caller chose colours.
-    if (m_face.theme != nullptr && text.find(L'\n') == std::wstring::npos) {
-        const UINT line = DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix;
-        if (!m_callerColors &&
-            afx::DrawThemePartText(m_face.theme, *dc, m_face.part, m_face.state, text, line, *caption))
-            return;
-        ::SetTextColor(*dc, colors[FaceColorIndex() + 1]);
-        RECT area = *caption;
-        ::DrawTextW(*dc, text.c_str(), -1, &area, line);
-        return;
-    }
+    // Centred as the system's button centres its own caption (DT_VCENTER
+    // puts a line a pixel lower at some sizes).
     const RECT frame = *caption;
     RECT centred = *caption;
     ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | DT_CALCRECT | prefix);
     ::OffsetRect(&centred, (Width(frame) - Width(centred)) / 2, (Height(frame) - Height(centred)) / 2);
     ::SetBkMode(*dc, TRANSPARENT);
-    if (disabled) {
+    // Themed, in the theme's text colour for the state unless the caller chose colours.
+    if (m_face.theme != nullptr && !m_callerColors &&
+        afx::DrawThemePartText(m_face.theme, *dc, m_face.part, m_face.state, text, DT_CENTER | DT_WORDBREAK | prefix,
+                               centred))
+        return;
+    if (disabled && m_face.theme == nullptr) {
         ::OffsetRect(&centred, 1, 1);
         ::SetTextColor(*dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         ::DrawTextW(*dc, text.c_str(), -1, &centred, DT_CENTER | DT_WORDBREAK | prefix);
