@@ -208,7 +208,7 @@ LONG Width(const RECT& r) { return r.right - r.left; }
 
 // The gallery started at each display scale (LogPixels set first, as a user sets the scale and
 // logs on again); run apart, in a session of its own (label "scale"): it changes the prefix's DPI.
-TEST_F(ControlsProgram, AtEveryScaleIconsHaveTheSystemsSizeAndCaptionsAndLabelsFitTheirText) {
+TEST_F(ControlsProgram, AtEveryScaleIconsHaveTheSystemsSizeCaptionsAndLabelsFitAndTheSystemsLookHolds) {
     enum Kind { kIcon, kBitmap, kCaption, kLabel };
     // Found by their colours: hot icons warm, normal ones blue, texts dark or in a link's colour.
     // clang-format off
@@ -248,6 +248,8 @@ TEST_F(ControlsProgram, AtEveryScaleIconsHaveTheSystemsSizeAndCaptionsAndLabelsF
                         (box.left > 0 && box.right < shown->width() && box.bottom < shown->height()))
                 << seen[i].id << ": a caption inside its button";
         }
+        const auto themed = Shown(Control(IDC_THEMED_STANDARD));
+        EXPECT_EQ(themed->Differing(*Shown(Control(IDC_SYSTEM_BUTTON))), 0) << "the system's look, the system's pixels";
         Stop();
     }
 }
