@@ -431,9 +431,16 @@ private:
             WaitFor(kMenuTimeout, [&] { return FindOpenMenu(gallery->id()) == nullptr; });
         }
 
-        PointAt(dialog, IDC_BUTTON_TOOLTIP);
-        const HWND tip = WaitForWindow(gallery->id(), kTooltipTimeout,
-                                       [](HWND window) { return ClassNameOf(window) == kTooltipClass; });
+        // Rested on, and moved on a pixel as a person would should the tip
+        // not come (the first move may reach the button before the closed
+        // menu's loop has let the pointer go).
+        HWND tip = nullptr;
+        for (LONG nudge = 0; nudge < 3 && tip == nullptr; ++nudge) {
+            const POINT centre = CentreOf(GetDlgItem(dialog, IDC_BUTTON_TOOLTIP));
+            SendPointerTo({centre.x + nudge, centre.y});
+            tip = WaitForWindow(gallery->id(), kTooltipTimeout,
+                                [](HWND window) { return ClassNameOf(window) == kTooltipClass; });
+        }
         Settle();
         if (tip == nullptr) {
             Saved({}, false, L"the tooltip: it did not show");
