@@ -224,8 +224,10 @@ void CButtonST::OnMouseMove(UINT keyFlags, POINT point) {
     ::ClientToScreen(m_hWnd, &point);
     const HWND under = ::WindowFromPoint(point);
     if ((keyFlags & MK_LBUTTON) && !isHover) return;
-    // The classic standard style shows no hover; the system's look does.
-    if (!isFlat && !themedLook) return;
+    // The classic standard style shows no hover; the theme's push button
+    // does (where the last draw was themed: without a visual style the
+    // themed look is the classic one).
+    if (!isFlat && m_face.theme == nullptr) return;
     const HWND active = alwaysTrack ? m_hWnd : ::GetActiveWindow();
     if (under == m_hWnd && active != nullptr) {
         if (isHover) return;

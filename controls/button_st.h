@@ -337,7 +337,6 @@ private:
     // again after a change of theme, DPI, style or window.
     afx::unique_htheme m_theme;
     bool m_themeAsked = false;
-    BOOL m_themeFlat = FALSE;  // the style it was asked for
     BOOL isPressed = FALSE;
     UINT hasFocus = 0;
     UINT isDisabled = 0;

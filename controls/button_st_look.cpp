@@ -10,7 +10,10 @@ void CButtonST::Repaint(bool repaint) {
     if (repaint && m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-DWORD CButtonST::SetFlatStyle(bool flat, bool repaint) { return Store(isFlat, BOOL{flat}, repaint); }
+DWORD CButtonST::SetFlatStyle(bool flat, bool repaint) {
+    CloseTheme();  // the other style draws another class's parts
+    return Store(isFlat, BOOL{flat}, repaint);
+}
 
 DWORD CButtonST::SetPushOffsetStyle(std::uint8_t style, bool repaint) {
     if (style == 0) {

@@ -115,12 +115,14 @@ void CButtonST::DrawItem(LPDRAWITEMSTRUCT item) {
     ::SetBkMode(dc, TRANSPARENT);
     if (m_face.theme != nullptr) {
         work = content = PaintThemedFace(&dc, item->rcItem);
-    } else if (SeesThrough()) {
-        PaintParentBackground(&dc);
     } else {
-        PaintBackground(&dc, &work);
+        if (SeesThrough()) {
+            PaintParentBackground(&dc);
+        } else {
+            PaintBackground(&dc, &work);
+        }
+        PaintBorder(&dc, &work);
     }
-    if (m_face.theme == nullptr) PaintBorder(&dc, &work);
 
     // The theme's pressed part shows the press: the content stays.
     const bool pushed = isPressed && m_face.theme == nullptr;
@@ -376,10 +378,9 @@ void CButtonST::PaintCaption(CDC* dc, const std::wstring& text, RECT*, RECT* cap
 
 CButtonST::ThemedFace CButtonST::FaceForDraw() {
     if (!themedLook || m_highContrast || m_hWnd == nullptr) return {};
-    if (!m_themeAsked || m_themeFlat != isFlat) {
+    if (!m_themeAsked) {
         m_theme = afx::OpenWindowTheme(m_hWnd, isFlat ? L"TOOLBAR" : L"BUTTON", m_dpi);
         m_themeAsked = true;
-        m_themeFlat = isFlat;
     }
     if (!m_theme) return {};
     if (isFlat) return {m_theme.get(), TP_BUTTON, isPressed ? TS_PRESSED : isHover ? TS_HOT : TS_NORMAL};
